@@ -1,0 +1,109 @@
+// ksv2pgm: a KSV file into a binary grey map, 8-bit when the shifted range fits, else 16-bit.
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+
+#include "ConverterFrame.h"
+#include "ExitCodes.h"
+#include "KsvStrips.h"
+
+namespace {
+
+using namespace ksv;
+
+// Output depth and the linear mapping result = (shift + v) * num / den.
+struct PgmMapping {
+    int sampleBytes = 1;
+    long maxValue = 255;
+    double shift = 0;
+    double num = 1;
+    double den = 1;
+};
+
+PgmMapping chooseMapping(const KsvHeader& header)
+{
+    PgmMapping m;
+    if (header.isFloat()) {
+        m.shift = header.floatMin < 0 ? -static_cast<double>(header.floatMin) : 0.0;
+        const double top = m.shift + header.floatMax;
+        if (top > 255) {
+            m.sampleBytes = 2;
+            m.maxValue = 65535;
+        }
+        if (top > 65535) {
+            m.num = 65535;
+            m.den = top;
+        }
+    } else {
+        m.shift = header.intMin < 0 ? -static_cast<double>(header.intMin) : 0.0;
+        const double top = m.shift + header.intMax;
+        if (top >= 256) {
+            m.sampleBytes = 2;
+            m.maxValue = 65535;
+        }
+        if (top > 65535) {
+            m.num = 65535;
+            m.den = top;
+        }
+    }
+    return m;
+}
+
+// Low bits of an integer-valued double; values beyond any image range are clamped first.
+std::uint32_t lowBits(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    constexpr double limit = 4611686018427387904.0;  // 2^62
+    if (value > limit)
+        value = limit;
+    if (value < -limit)
+        value = -limit;
+    return static_cast<std::uint32_t>(static_cast<std::int64_t>(value));
+}
+
+void convert(ConverterRun& run)
+{
+    KsvStripReader ksv(run);
+    const KsvHeader& header = ksv.header();
+    const PgmMapping m = chooseMapping(header);
+
+    std::FILE* out = run.createOutput(PgmOutputOpen, PgmOutputClose);
+    if (std::fprintf(out, "P5\n# Created by ksv2pgm (absolute NB if min < 0 shifted to range from 0)\n%ld %ld\n%ld\n",
+                     static_cast<long>(header.width), static_cast<long>(header.height), m.maxValue) < 0)
+        fail(PgmParametersWrite);
+
+    ksv.start(PgmOutputMemory);
+    const auto samples = run.allocate<unsigned char>(stripValues(header.width, header.height) * m.sampleBytes,
+                                                     PgmOutputMemory);
+    // Integer data maps exactly in 64-bit arithmetic: (shift + v) < 2^33 and num <= 65535.
+    const auto intShift = static_cast<std::int64_t>(m.shift);
+    const auto intNum = static_cast<std::int64_t>(m.num);
+    const auto intDen = static_cast<std::int64_t>(m.den);
+
+    forEachStrip(header.height, [&](std::int32_t, int rows) {
+        ksv.readStrip(rows);
+        const std::size_t count = static_cast<std::size_t>(header.width) * static_cast<std::size_t>(rows);
+        unsigned char* s = samples.get();
+        for (std::size_t i = 0; i < count; ++i) {
+            std::uint32_t result;
+            if (header.isFloat())
+                result = lowBits(std::floor(m.num * (m.shift + ksv.floatStrip()[i]) / m.den + 0.5));
+            else
+                result = static_cast<std::uint32_t>((intShift + ksv.intStrip()[i]) * intNum / intDen);
+            if (m.sampleBytes == 1) {
+                s[i] = static_cast<unsigned char>(result);
+            } else {
+                s[2 * i] = static_cast<unsigned char>(result >> 8);
+                s[2 * i + 1] = static_cast<unsigned char>(result);
+            }
+        }
+        if (std::fwrite(s, m.sampleBytes, count, out) != count)
+            fail(PgmWrite);
+    });
+}
+
+}  // namespace
+
+int main(int argc, char** argv) { return ksv::runConverter(ksv::ConverterKind::FromKsv, argc, argv, convert); }

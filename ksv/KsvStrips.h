@@ -1,0 +1,75 @@
+#pragma once
+
+// Strip-by-strip KSV reading and writing for the converters: one buffer of width x 32 values,
+// so memory stays proportional to the image width.
+
+#include <cstdint>
+#include <memory>
+
+#include "ConverterFrame.h"
+#include "KsvFormat.h"
+
+namespace ksv {
+
+// Writes the KSV output of a to-KSV converter: the pixel block strip by strip from byte 256,
+// keeping the running minimum and maximum, then the header at offset 0.
+class KsvStripWriter {
+public:
+    // Creates the output file (43) and positions it at the pixel block (50); allocates the
+    // strip buffer (memoryCode).
+    KsvStripWriter(ConverterRun& run, std::int16_t dataType, std::int32_t width, std::int32_t height,
+                   int memoryCode);
+
+    const KsvHeader& header() const { return header_; }
+    std::int32_t* intStrip() { return reinterpret_cast<std::int32_t*>(strip_.get()); }
+    float* floatStrip() { return reinterpret_cast<float*>(strip_.get()); }
+
+    // Writes `rows` rows from the strip buffer (46), updating the minimum and maximum.
+    void writeStrip(int rows);
+
+    // Writes the header (50, 48). The frame closes the file.
+    void finish();
+
+private:
+    std::FILE* file_;
+    KsvHeader header_;
+    std::unique_ptr<std::uint32_t[]> strip_;
+    bool seeded_ = false;
+};
+
+// Reads the KSV input of a from-KSV converter.
+class KsvStripReader {
+public:
+    // Opens the input (41, closed with 42), reads the header (47) and checks that the file holds
+    // the whole pixel block (45), so that a short file fails before anything is written.
+    explicit KsvStripReader(ConverterRun& run);
+
+    const KsvHeader& header() const { return header_; }
+
+    // Positions at the pixel block (49) and allocates the strip buffer (memoryCode).
+    void start(int memoryCode);
+
+    // Reads the next `rows` rows into the strip buffer (45).
+    void readStrip(int rows);
+
+    const std::int32_t* intStrip() const { return reinterpret_cast<const std::int32_t*>(strip_.get()); }
+    const float* floatStrip() const { return reinterpret_cast<const float*>(strip_.get()); }
+
+private:
+    ConverterRun& run_;
+    std::FILE* file_;
+    KsvHeader header_;
+    std::unique_ptr<std::uint32_t[]> strip_;
+};
+
+// Rows in the first strip: 32, or the height when it is smaller.
+inline std::size_t stripValues(std::int32_t width, std::int32_t height)
+{
+    const std::int32_t rows = height < kStripRows ? height : kStripRows;
+    return static_cast<std::size_t>(width) * static_cast<std::size_t>(rows);
+}
+
+// Size in bytes of a regular file, or -1 when it is not one (a pipe, a device).
+long long regularFileSize(std::FILE* file);
+
+}  // namespace ksv
