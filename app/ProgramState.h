@@ -1,0 +1,34 @@
+#pragma once
+
+// Every program-wide record, one instance each, shared by the windows. Logic functions take
+// the records they need as arguments.
+
+#include <string>
+
+#include "Calibration.h"
+#include "DataThresholds.h"
+#include "DisplayThresholds.h"
+#include "ImageStore.h"
+#include "InitialThresholds.h"
+#include "RoIRecord.h"
+#include "ZoomState.h"
+
+namespace kestrova {
+
+struct ProgramState {
+    ImageStore image;
+    Calibration calibration;
+    DisplayThresholds displayThresholds;
+    DisplayInversion inversion;
+    DataThresholds dataThresholds;
+    InitialThresholds initialThresholds;
+    RoIRecord roi;
+    ResultFlags resultFlags;
+    RegionArray region;
+    ZoomState zoom;
+    std::string workFolder;       // temporary files: "Tmp.ksv", "Pic.Bmp"
+    std::string settingsFolder;   // ".../Halvern Labs/Kestrova"
+    std::string converterFolder;  // looked in first for the converters; then PATH
+};
+
+}  // namespace kestrova

@@ -1,0 +1,64 @@
+#pragma once
+
+// The two regions of interest and the analysis region built from them.
+
+#include <cstdint>
+#include <vector>
+
+#include "ImageStore.h"
+
+namespace kestrova {
+
+// 1-based inclusive corners; rows count from the bottom of the picture.
+struct RoIRect {
+    std::int16_t BottomLeftX = 1;
+    std::int16_t BottomLeftY = 1;
+    std::int16_t TopRightX = 1;
+    std::int16_t TopRightY = 1;
+
+    static RoIRect whole(std::int32_t width, std::int32_t height);
+    friend bool operator==(const RoIRect&, const RoIRect&) = default;
+};
+
+struct RoIRecord {
+    bool RoI1On = false;
+    RoIRect RoI1;
+    RoIRect RoI1Shown;
+    bool RoI2On = false;
+    RoIRect RoI2;
+    RoIRect RoI2Shown;
+    bool Subtract = true;
+    bool Mean = true;
+    std::int32_t RegionWidth = 6144;
+    std::int32_t RegionHeight = 4096;
+    bool RoI2Placement = false;  // the next left click places region 2
+};
+
+struct ResultFlags {
+    bool regionBuilt = false;
+    bool spectrumComputed = false;
+    bool profileComputed = false;
+    bool histogramComputed = false;
+    bool centroidXComputed = false;
+    bool centroidYComputed = false;
+
+    void clearAll() { *this = ResultFlags{}; }
+};
+
+struct RegionArray {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::vector<std::int32_t> intPixels;
+    std::vector<float> floatPixels;
+    std::int32_t intMin = 0;
+    std::int32_t intMax = 0;
+    float floatMin = 0.0f;
+    float floatMax = 0.0f;
+    bool HasRange = false;
+    BitmapInfoHeader header;
+};
+
+// Resets the regions to the whole image, both off, as after loading an image.
+void resetRegions(RoIRecord& roi, ResultFlags& flags, std::int32_t width, std::int32_t height);
+
+}  // namespace kestrova

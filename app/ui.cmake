@@ -1,0 +1,1 @@
+# The window layer: Qt Widgets and PrintSupport.
