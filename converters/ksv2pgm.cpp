@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <type_traits>
 
 #include "ConverterFrame.h"
 #include "ExitCodes.h"
@@ -82,24 +83,34 @@ void convert(ConverterRun& run)
     const auto intNum = static_cast<std::int64_t>(m.num);
     const auto intDen = static_cast<std::int64_t>(m.den);
 
-    forEachStrip(header.height, [&](std::int32_t, int rows) {
-        ksv.readStrip(rows);
-        const std::size_t count = static_cast<std::size_t>(header.width) * static_cast<std::size_t>(rows);
+    auto mapValue = [&](std::size_t i) -> std::uint32_t {
+        if (header.isFloat())
+            return lowBits(std::floor(m.num * (m.shift + ksv.floatStrip()[i]) / m.den + 0.5));
+        if (intDen == 1)
+            return static_cast<std::uint32_t>(intShift + ksv.intStrip()[i]);
+        return static_cast<std::uint32_t>((intShift + ksv.intStrip()[i]) * intNum / intDen);
+    };
+    auto putSamples = [&](std::size_t count, auto sampleBytes) {
         unsigned char* s = samples.get();
         for (std::size_t i = 0; i < count; ++i) {
-            std::uint32_t result;
-            if (header.isFloat())
-                result = lowBits(std::floor(m.num * (m.shift + ksv.floatStrip()[i]) / m.den + 0.5));
-            else
-                result = static_cast<std::uint32_t>((intShift + ksv.intStrip()[i]) * intNum / intDen);
-            if (m.sampleBytes == 1) {
+            const std::uint32_t result = mapValue(i);
+            if constexpr (sampleBytes == 1) {
                 s[i] = static_cast<unsigned char>(result);
             } else {
                 s[2 * i] = static_cast<unsigned char>(result >> 8);
                 s[2 * i + 1] = static_cast<unsigned char>(result);
             }
         }
-        if (std::fwrite(s, m.sampleBytes, count, out) != count)
+    };
+
+    forEachStrip(header.height, [&](std::int32_t, int rows) {
+        ksv.readStrip(rows);
+        const std::size_t count = static_cast<std::size_t>(header.width) * static_cast<std::size_t>(rows);
+        if (m.sampleBytes == 1)
+            putSamples(count, std::integral_constant<int, 1>{});
+        else
+            putSamples(count, std::integral_constant<int, 2>{});
+        if (std::fwrite(samples.get(), m.sampleBytes, count, out) != count)
             fail(PgmWrite);
     });
 }

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libqt6opengl6-dev
   libcfitsio-dev libcfitsio-bin
   libgtest-dev googletest
-  netpbm xvfb xauth
+  netpbm xvfb xauth time python3
 )
 
 missing=()
