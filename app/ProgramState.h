@@ -3,7 +3,9 @@
 // Every program-wide record, one instance each, shared by the windows. Logic functions take
 // the records they need as arguments.
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "Calibration.h"
 #include "DataThresholds.h"
@@ -29,6 +31,7 @@ struct ProgramState {
     std::string workFolder;       // temporary files: "Tmp.ksv", "Pic.Bmp"
     std::string settingsFolder;   // ".../Halvern Labs/Kestrova"
     std::string converterFolder;  // looked in first for the converters; then PATH
+    std::vector<std::uint8_t> displayBuffer;  // grey picture of the image, 4 bytes a pixel
 };
 
 }  // namespace kestrova
