@@ -3,7 +3,9 @@
 // The settings folder and the initial display thresholds file "InitialValues.txt".
 // Settings files hold one value per line: a blank, the value, a carriage return.
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "DisplayThresholds.h"
 #include "InitialThresholds.h"
@@ -53,5 +55,12 @@ struct InitialThresholdsCheck {
     std::string upperText;
 };
 InitialThresholdsCheck validateInitialThresholds(const std::string& lowerText, const std::string& upperText);
+
+// The settings line format, shared by every settings file of the program.
+// One line as written: a blank, the value, a carriage return.
+std::string settingsLine(const std::string& value);
+// The values of a settings file in order: separated by CR, LF, CR LF or comma, surrounding
+// blanks removed. Nothing when the file cannot be read or is larger than any settings file.
+std::optional<std::vector<std::string>> readSettingsValues(const std::string& path);
 
 }  // namespace kestrova

@@ -1,0 +1,386 @@
+#include "gDataOrg.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <system_error>
+#include <thread>
+
+#include "NumberFormat.h"
+#include "gFileOrg.h"
+
+namespace kestrova {
+
+namespace {
+
+constexpr int kLastBin = kDisplayBins - 1;
+
+// Images below this many pixels are mapped on one thread; larger ones are split in two.
+constexpr std::size_t kParallelFrom = std::size_t{1} << 18;
+
+// Pixels are binned and mapped in blocks small enough to stay in the first-level cache.
+constexpr std::size_t kBlock = 2048;
+
+// Adding and subtracting these rounds to the nearest integer, halves to even, in the default
+// rounding mode, for magnitudes below 2^51 (double) and 2^22 (float). Unlike std::nearbyint
+// it is a plain addition, which the compiler can vectorise.
+constexpr double kRoundDouble = 6755399441055744.0;  // 1.5 * 2^52
+constexpr float kRoundFloat = 12582912.0f;           // 1.5 * 2^23
+
+// Runs work(begin, end) over [0, count), on two threads for large counts.
+template <typename Work>
+void forEachHalf(std::size_t count, const Work& work)
+{
+    if (count < kParallelFrom) {
+        work(std::size_t{0}, count);
+        return;
+    }
+    const std::size_t half = count / 2;
+    std::thread other;
+    try {
+        other = std::thread([&work, half, count] { work(half, count); });
+    } catch (const std::system_error&) {
+        work(std::size_t{0}, count);
+        return;
+    }
+    work(std::size_t{0}, half);
+    other.join();
+}
+
+// The value range R: maximum - minimum, or 255 when they are equal (or out of order).
+std::int64_t intRange(const PixelSource& p)
+{
+    return p.intMin < p.intMax ? static_cast<std::int64_t>(p.intMax) - p.intMin : 255;
+}
+
+float floatRange(const PixelSource& p) { return p.floatMin < p.floatMax ? p.floatMax - p.floatMin : 255.0f; }
+
+// Bins of a block of integer pixels. (v - min) * 4095 is exact in a double, and a correctly
+// rounded quotient of two exact integers is exactly x.5 only when the true quotient is, so
+// rounding the double quotient gives the exact bin.
+void intBins(const std::int32_t* v, std::size_t n, std::int32_t minimum, double range, std::uint16_t* bins)
+{
+    const double lowest = minimum;
+    for (std::size_t k = 0; k < n; ++k) {
+        double q = (static_cast<double>(v[k]) - lowest) * 4095.0 / range;
+        q = q < 0.0 ? 0.0 : q;
+        q = q > 4095.0 ? 4095.0 : q;
+        q = (q + kRoundDouble) - kRoundDouble;
+        bins[k] = static_cast<std::uint16_t>(static_cast<std::int32_t>(q));
+    }
+}
+
+// Bins of a block of float pixels, in single precision; NaN goes to bin 0.
+void floatBins(const float* v, std::size_t n, float minimum, float range, std::uint16_t* bins)
+{
+    for (std::size_t k = 0; k < n; ++k) {
+        float q = (v[k] - minimum) * 4095.0f / range;
+        q = q > 0.0f ? q : 0.0f;  // also NaN
+        q = q < 4095.0f ? q : 4095.0f;
+        q = (q + kRoundFloat) - kRoundFloat;
+        bins[k] = static_cast<std::uint16_t>(static_cast<std::int32_t>(q));
+    }
+}
+
+using PartialHistogram = std::array<std::uint32_t, kDisplayBins>;
+
+// Counts into four interleaved histograms, so that runs of equal bins do not wait on each other.
+void countBins(const std::uint16_t* bins, std::size_t n, PartialHistogram* h)
+{
+    std::size_t k = 0;
+    for (; k + 4 <= n; k += 4) {
+        ++h[0][bins[k]];
+        ++h[1][bins[k + 1]];
+        ++h[2][bins[k + 2]];
+        ++h[3][bins[k + 3]];
+    }
+    for (; k < n; ++k)
+        ++h[0][bins[k]];
+}
+
+void histogramOfPart(const PixelSource& p, std::size_t begin, std::size_t end, PartialHistogram& out)
+{
+    std::vector<PartialHistogram> h(4, PartialHistogram{});
+    std::uint16_t bins[kBlock];
+    const double intR = static_cast<double>(intRange(p));
+    const float floatR = floatRange(p);
+    for (std::size_t at = begin; at < end; at += kBlock) {
+        const std::size_t n = std::min(kBlock, end - at);
+        if (p.isFloat)
+            floatBins(p.floatPixels + at, n, p.floatMin, floatR, bins);
+        else
+            intBins(p.intPixels + at, n, p.intMin, intR, bins);
+        countBins(bins, n, h.data());
+    }
+    for (int b = 0; b < kDisplayBins; ++b)
+        out[static_cast<std::size_t>(b)] = h[0][static_cast<std::size_t>(b)] + h[1][static_cast<std::size_t>(b)] +
+                                           h[2][static_cast<std::size_t>(b)] + h[3][static_cast<std::size_t>(b)];
+}
+
+// The bin of one value, as the histogram computes it.
+int binOfInt(const PixelSource& p, std::int32_t value)
+{
+    const std::int64_t b = roundDivHalfEven((static_cast<std::int64_t>(value) - p.intMin) * 4095, intRange(p));
+    return static_cast<int>(std::clamp<std::int64_t>(b, 0, kLastBin));
+}
+
+int binOfFloat(const PixelSource& p, float value)
+{
+    std::uint16_t bin = 0;
+    floatBins(&value, 1, p.floatMin, floatRange(p), &bin);
+    return bin;
+}
+
+// C = round((h[a] + h[b]) / 2 + C), the step of every histogram walk.
+std::int64_t walkStep(const DisplayHistogram& h, int a, int b, std::int64_t c)
+{
+    const double sum = (static_cast<double>(h[static_cast<std::size_t>(a)]) + h[static_cast<std::size_t>(b)]) / 2.0;
+    return static_cast<std::int64_t>(roundHalfEven(sum + static_cast<double>(c)));
+}
+
+std::int64_t halfOf(std::int32_t count) { return static_cast<std::int64_t>(roundHalfEven(count / 2.0)); }
+
+std::string percentText(std::int64_t count, std::size_t pixels)
+{
+    if (pixels == 0)
+        return formatNumber(0.0, "#0.00");
+    return formatNumber(static_cast<double>(count) * 100.0 / static_cast<double>(pixels), "#0.00");
+}
+
+// Grey levels of a block of integer pixels, exact for the same reason as intBins. A span that is
+// not positive is passed as infinity, which maps every pixel between the thresholds to 0.
+void intGreys(const std::int32_t* v, std::size_t n, std::int32_t lo, std::int32_t hi, double span,
+              std::uint32_t* out)
+{
+    const double low = lo;
+    for (std::size_t k = 0; k < n; ++k) {
+        double g = (static_cast<double>(v[k]) - low) * 255.0 / span;
+        g = g < 0.0 ? 0.0 : g;
+        g = g > 255.0 ? 255.0 : g;
+        g = (g + kRoundDouble) - kRoundDouble;
+        std::uint32_t grey = static_cast<std::uint32_t>(static_cast<std::int32_t>(g));
+        grey = v[k] < lo ? 0u : grey;
+        grey = v[k] > hi ? 255u : grey;
+        out[k] = grey * 0x010101u;
+    }
+}
+
+// Grey levels of a block of float pixels: the quotient in single precision; NaN maps to 0.
+void floatGreys(const float* v, std::size_t n, float lo, float hi, float span, std::uint32_t* out)
+{
+    for (std::size_t k = 0; k < n; ++k) {
+        float g = (v[k] - lo) * 255.0f / span;
+        g = g > 0.0f ? g : 0.0f;  // also NaN, and 0 / 0 for a zero span
+        g = g < 255.0f ? g : 255.0f;
+        g = (g + kRoundFloat) - kRoundFloat;
+        std::uint32_t grey = static_cast<std::uint32_t>(static_cast<std::int32_t>(g));
+        grey = v[k] < lo ? 0u : grey;
+        grey = v[k] > hi ? 255u : grey;
+        out[k] = grey * 0x010101u;
+    }
+}
+
+}  // namespace
+
+PixelSource PixelSource::of(const ImageStore& image)
+{
+    PixelSource p;
+    p.isFloat = image.isFloat;
+    p.intPixels = image.intPixels.data();
+    p.floatPixels = image.floatPixels.data();
+    const std::size_t held = image.isFloat ? image.floatPixels.size() : image.intPixels.size();
+    const std::int64_t count = image.pixelCount();
+    p.count = count > 0 ? std::min(held, static_cast<std::size_t>(count)) : 0;
+    p.intMin = image.intMin;
+    p.intMax = image.intMax;
+    p.floatMin = image.floatMin;
+    p.floatMax = image.floatMax;
+    return p;
+}
+
+PixelSource PixelSource::of(const RegionArray& region, bool isFloat)
+{
+    PixelSource p;
+    p.isFloat = isFloat;
+    p.intPixels = region.intPixels.data();
+    p.floatPixels = region.floatPixels.data();
+    const std::size_t held = isFloat ? region.floatPixels.size() : region.intPixels.size();
+    const std::int64_t count = static_cast<std::int64_t>(region.width) * region.height;
+    p.count = count > 0 ? std::min(held, static_cast<std::size_t>(count)) : 0;
+    p.intMin = region.intMin;
+    p.intMax = region.intMax;
+    p.floatMin = region.floatMin;
+    p.floatMax = region.floatMax;
+    return p;
+}
+
+void BuildDisplayHistogram(const PixelSource& pixels, DisplayHistogram& histogram)
+{
+    PartialHistogram first{};
+    PartialHistogram second{};
+    forEachHalf(pixels.count, [&](std::size_t begin, std::size_t end) {
+        histogramOfPart(pixels, begin, end, begin == 0 ? first : second);
+    });
+    for (int b = 0; b < kDisplayBins; ++b) {
+        const auto i = static_cast<std::size_t>(b);
+        histogram[i] = static_cast<std::int32_t>(first[i] + second[i]);
+    }
+}
+
+std::int64_t percentTarget(std::int64_t pixelCount, float percent)
+{
+    const float share = static_cast<float>(pixelCount) * percent;
+    if (!std::isfinite(share))
+        return share > 0 ? pixelCount + 1 : 0;
+    const double pixels = roundHalfEven(static_cast<double>(share));
+    return static_cast<std::int64_t>(roundHalfEven(pixels / 100.0));
+}
+
+ThresholdBins walkThresholdBins(const DisplayHistogram& h, std::int64_t lowerTarget, std::int64_t upperTarget)
+{
+    ThresholdBins bins;
+    int i = 0;
+    std::int64_t c = halfOf(h[0]);
+    while (c < lowerTarget && i < kLastBin) {
+        ++i;
+        c = walkStep(h, i - 1, i, c);
+    }
+    int j = kLastBin;
+    c = halfOf(h[kLastBin]);
+    while (c < upperTarget && j > 0) {
+        --j;
+        c = walkStep(h, j + 1, j, c);
+    }
+    if (i >= j) {
+        i = 0;
+        j = kLastBin;
+    }
+    bins.lower = i;
+    bins.upper = j;
+    return bins;
+}
+
+void ThresholdsFromPercent(const PixelSource& pixels, float lowerPercent, float upperPercent,
+                           DisplayThresholds& thresholds)
+{
+    DisplayHistogram h{};
+    BuildDisplayHistogram(pixels, h);
+    const auto n = static_cast<std::int64_t>(pixels.count);
+    const ThresholdBins bins = walkThresholdBins(h, percentTarget(n, lowerPercent), percentTarget(n, upperPercent));
+
+    ThresholdSide& lower = thresholds.lower;
+    ThresholdSide& upper = thresholds.upper;
+    if (pixels.isFloat) {
+        const double r = floatRange(pixels);
+        const auto valueAt = [&](int bin) {
+            return static_cast<float>(static_cast<double>(pixels.floatMin) + bin * r / 4095.0);
+        };
+        const float l = valueAt(bins.lower);
+        const float u = valueAt(bins.upper);
+        lower.valueText = generalText(l);
+        upper.valueText = generalText(u);
+        lower.floatValue = lower.on ? l : pixels.floatMin;
+        upper.floatValue = upper.on ? u : pixels.floatMax;
+        return;
+    }
+    const std::int64_t r = intRange(pixels);
+    const auto valueAt = [&](int bin) {
+        const std::int64_t v = roundDivHalfEven(static_cast<std::int64_t>(pixels.intMin) * 4095 + bin * r, 4095);
+        return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+    };
+    const std::int32_t l = valueAt(bins.lower);
+    const std::int32_t u = valueAt(bins.upper);
+    lower.valueText = generalText(l);
+    upper.valueText = generalText(u);
+    lower.intValue = lower.on ? l : pixels.intMin;
+    upper.intValue = upper.on ? u : pixels.intMax;
+}
+
+void PercentFromThresholds(const PixelSource& pixels, DisplayThresholds& thresholds)
+{
+    DisplayHistogram h{};
+    BuildDisplayHistogram(pixels, h);
+    const int bL = pixels.isFloat ? binOfFloat(pixels, thresholds.lower.floatValue)
+                                  : binOfInt(pixels, thresholds.lower.intValue);
+    const int bU = pixels.isFloat ? binOfFloat(pixels, thresholds.upper.floatValue)
+                                  : binOfInt(pixels, thresholds.upper.intValue);
+
+    std::int64_t below = halfOf(h[0]);
+    for (int k = 1; k <= bL; ++k)
+        below = walkStep(h, k - 1, k, below);
+
+    std::int64_t above = 0;
+    if (pixels.isFloat) {
+        for (int k = bU; k <= kLastBin; ++k)
+            above += h[static_cast<std::size_t>(k)];
+    } else {
+        above = halfOf(h[kLastBin]);
+        for (int k = kLastBin - 1; k >= bU; --k)
+            above = walkStep(h, k + 1, k, above);
+    }
+    thresholds.lower.percentText = percentText(below, pixels.count);
+    thresholds.upper.percentText = percentText(above, pixels.count);
+}
+
+void RenderDisplayBuffer(const PixelSource& pixels, const DisplayThresholds& thresholds,
+                         std::vector<std::uint8_t>& buffer)
+{
+    buffer.resize(pixels.count * 4);
+    std::uint8_t* out = buffer.data();
+    if (pixels.isFloat) {
+        const float lo = thresholds.lower.floatValue;
+        const float hi = thresholds.upper.floatValue;
+        const float span = lo < hi ? hi - lo : pixels.floatMax - pixels.floatMin;
+        forEachHalf(pixels.count, [&](std::size_t begin, std::size_t end) {
+            std::uint32_t greys[kBlock];
+            for (std::size_t at = begin; at < end; at += kBlock) {
+                const std::size_t n = std::min(kBlock, end - at);
+                floatGreys(pixels.floatPixels + at, n, lo, hi, span, greys);
+                std::memcpy(out + at * 4, greys, n * 4);
+            }
+        });
+        return;
+    }
+    const std::int32_t lo = thresholds.lower.intValue;
+    const std::int32_t hi = thresholds.upper.intValue;
+    const std::int64_t span = lo < hi ? static_cast<std::int64_t>(hi) - lo
+                                      : static_cast<std::int64_t>(pixels.intMax) - pixels.intMin;
+    const double spanValue = span > 0 ? static_cast<double>(span) : HUGE_VAL;
+    forEachHalf(pixels.count, [&](std::size_t begin, std::size_t end) {
+        std::uint32_t greys[kBlock];
+        for (std::size_t at = begin; at < end; at += kBlock) {
+            const std::size_t n = std::min(kBlock, end - at);
+            intGreys(pixels.intPixels + at, n, lo, hi, spanValue, greys);
+            std::memcpy(out + at * 4, greys, n * 4);
+        }
+    });
+}
+
+void InvertDisplayBuffer(std::span<std::uint8_t> buffer)
+{
+    // Eight bytes (two pixels) at a time: the three grey bytes of each flip, the fourth stays.
+    constexpr std::uint64_t kGreyBytes = 0x00FFFFFF00FFFFFFull;
+    std::size_t k = 0;
+    for (; k + 8 <= buffer.size(); k += 8) {
+        std::uint64_t two = 0;
+        std::memcpy(&two, buffer.data() + k, 8);
+        two ^= kGreyBytes;
+        std::memcpy(buffer.data() + k, &two, 8);
+    }
+    for (; k + 4 <= buffer.size(); k += 4) {
+        for (std::size_t b = 0; b < 3; ++b)
+            buffer[k + b] = static_cast<std::uint8_t>(255 - buffer[k + b]);
+    }
+}
+
+bool RefreshDisplay(ProgramState& state, Messages& messages)
+{
+    const PixelSource pixels = PixelSource::of(state.image);
+    RenderDisplayBuffer(pixels, state.displayThresholds, state.displayBuffer);
+    if (state.inversion.effectiveInvert())
+        InvertDisplayBuffer(state.displayBuffer);
+    const BitmapInfoHeader header = BitmapInfoHeader::forPicture(state.image.width, state.image.height);
+    return WriteDisplayBitmap(state.workFolder, header, state.displayBuffer, messages);
+}
+
+}  // namespace kestrova
