@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <type_traits>
 
+#include "ConverterEntryPoints.h"
 #include "ConverterFrame.h"
 #include "ExitCodes.h"
 #include "KsvStrips.h"
@@ -117,4 +118,11 @@ void convert(ConverterRun& run)
 
 }  // namespace
 
-int main(int argc, char** argv) { return ksv::runConverter(ksv::ConverterKind::FromKsv, argc, argv, convert); }
+int converters::ksv2pgm(int argc, char** argv)
+{
+    return ksv::runConverter(ksv::ConverterKind::FromKsv, argc, argv, convert);
+}
+
+#ifndef KESTROVA_CONVERTER_LIBRARY
+int main(int argc, char** argv) { return converters::ksv2pgm(argc, argv); }
+#endif

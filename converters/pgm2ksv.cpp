@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "ConverterEntryPoints.h"
 #include "ConverterFrame.h"
 #include "ExitCodes.h"
 #include "KsvStrips.h"
@@ -125,4 +126,11 @@ void convert(ConverterRun& run)
 
 }  // namespace
 
-int main(int argc, char** argv) { return ksv::runConverter(ksv::ConverterKind::ToKsv, argc, argv, convert); }
+int converters::pgm2ksv(int argc, char** argv)
+{
+    return ksv::runConverter(ksv::ConverterKind::ToKsv, argc, argv, convert);
+}
+
+#ifndef KESTROVA_CONVERTER_LIBRARY
+int main(int argc, char** argv) { return converters::pgm2ksv(argc, argv); }
+#endif
