@@ -1,0 +1,15 @@
+#pragma once
+
+// The program's name and version.
+
+#include "gFormDialog.h"
+
+namespace kestrova {
+
+class frmAboutfrm : public ChildWindow {
+    Q_OBJECT
+public:
+    explicit frmAboutfrm(frmMainMenufrm& main);
+};
+
+}  // namespace kestrova

@@ -1,0 +1,53 @@
+#pragma once
+
+// The frame of every modeless child window: a dialog-style window over the main window whose
+// one unload handler runs however it is closed (its own button or the window's close box).
+
+#include <QString>
+#include <QWidget>
+
+class QCloseEvent;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace kestrova {
+
+class frmMainMenufrm;
+
+class ChildWindow : public QWidget {
+    Q_OBJECT
+public:
+    ChildWindow(frmMainMenufrm& main, const QString& caption);
+
+protected:
+    // Runs once when the window closes, by any means.
+    virtual void unload() {}
+    void closeEvent(QCloseEvent* event) override;
+    // Sizes the window to its contents and centres it on the screen.
+    void centre();
+
+    QPushButton* addButton(const char* name, const QString& caption);
+    QLabel* addLabel(QWidget* parent, const char* name, const QString& caption);
+
+    frmMainMenufrm& main_;
+
+private:
+    bool unloaded_ = false;
+};
+
+// A frame with an On and an Off option, a text box and its label.
+struct ThresholdFrame {
+    QGroupBox* frame = nullptr;
+    QRadioButton* on = nullptr;
+    QRadioButton* off = nullptr;
+    QLineEdit* text = nullptr;
+    QLabel* label = nullptr;
+};
+// Names come from the side: "Lo" or "Hi" ("fraLoThreshhold", "optLoThresholdOn", ...).
+ThresholdFrame makeThresholdFrame(QWidget* parent, const QString& side, const QString& caption,
+                                  const QString& labelCaption);
+
+}  // namespace kestrova

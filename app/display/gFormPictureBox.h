@@ -1,0 +1,86 @@
+#pragma once
+
+// The picture box: a framed widget that holds one picture, can size itself to it, carries a
+// user coordinate system and reports the mouse in that system; and the rectangle shape drawn
+// over it.
+
+#include <QColor>
+#include <QFrame>
+#include <QImage>
+#include <QPointF>
+#include <QString>
+
+namespace kestrova {
+
+class PictureBox : public QFrame {
+    Q_OBJECT
+public:
+    explicit PictureBox(QWidget* parent = nullptr);
+
+    // A fixed single border, or none.
+    void setFixedSingleBorder(bool on);
+    // With auto-size on the box takes the picture's size plus its border.
+    void setAutoSize(bool on);
+    bool autoSize() const { return autoSize_; }
+
+    // Loads a bitmap file as the picture; false (picture unchanged) when it cannot be read.
+    bool loadPicture(const QString& path);
+    void setPicture(QImage picture);
+    const QImage& picture() const { return picture_; }
+    void clearPicture();
+    // Stretches the whole of `source` over a picture of `size` pixels, plain copy.
+    void paintPictureStretched(const QImage& source, QSize size);
+    // Saves the shown picture as a bitmap file, whatever the name's extension.
+    bool savePicture(const QString& path) const;
+
+    QSize innerSize() const { return contentsRect().size(); }
+
+    // The user coordinate system over the inner area; reset gives plain pixels from (0, 0).
+    void setUserScale(double left, double top, double width, double height);
+    void resetUserScale();
+    QPointF toUser(QPointF widgetPosition) const;
+    QPointF fromUser(QPointF userPosition) const;
+
+signals:
+    void mouseDown(Qt::MouseButton button, double x, double y);
+    void mouseMove(Qt::MouseButtons buttons, double x, double y);
+    void mouseUp(Qt::MouseButton button, double x, double y);
+    void pictureShown();  // after a paint that showed a picture
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void fitToPicture();
+
+    QImage picture_;
+    bool autoSize_ = false;
+    bool userScale_ = false;
+    double scaleLeft_ = 0.0;
+    double scaleTop_ = 0.0;
+    double scaleWidth_ = 1.0;
+    double scaleHeight_ = 1.0;
+};
+
+// A rectangle outline over a picture box; it lets the mouse through to the box.
+class RectangleShape : public QWidget {
+    Q_OBJECT
+public:
+    explicit RectangleShape(QWidget* parent = nullptr);
+    void setBorderColour(const QColor& colour);
+    QColor borderColour() const { return colour_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor colour_ = Qt::blue;
+};
+
+// A colour given as the toolkit's 0xBBGGRR number.
+QColor colourFromBgr(unsigned int bgr);
+
+}  // namespace kestrova

@@ -1,0 +1,66 @@
+#pragma once
+
+// The window services every window of the program goes through: the one message box, the
+// open and save dialogs, the print dialog, twips, centring and the busy cursor. Each dialog
+// service has a replaceable handler, so that tests answer exactly what the program asks.
+
+#include <QString>
+#include <functional>
+
+#include "Messages.h"
+
+class QPrinter;
+class QWidget;
+
+namespace kestrova {
+
+// Title of every message box and the program's name in captions.
+inline QString programTitle() { return QStringLiteral("Kestrova"); }
+
+// --- Message box: modal, critical icon, title "Kestrova".
+using MessageHandler = std::function<void(const QString& text)>;
+void showMessage(const QString& text);
+void showMessages(const Messages& messages);
+// Replaces the handler and returns the previous one; an empty handler restores the box.
+MessageHandler setMessageHandler(MessageHandler handler);
+
+// --- Open and save dialogs.
+enum class FileDialogKind { Open, Save };
+
+struct FileDialogRequest {
+    FileDialogKind kind = FileDialogKind::Open;
+    QString fileName;  // preset name, with or without its folder
+    QString filter;    // pairs of description and pattern separated by '|'
+};
+
+// Returns the chosen path, or an empty text when the user cancels.
+using FileDialogHandler = std::function<QString(const FileDialogRequest& request)>;
+QString runFileDialog(QWidget* parent, const FileDialogRequest& request);
+FileDialogHandler setFileDialogHandler(FileDialogHandler handler);
+// "Bitmap Files (*.bmp)|*.bmp|All files (*.*)|*.*" -> "Bitmap Files (*.bmp);;All files (*)".
+QString nameFiltersFromPairs(const QString& filter);
+
+// --- Print dialog. The printer arrives with the stored orientation and copies and leaves with
+// the user's choice. Returns false when the user cancels.
+using PrintDialogHandler = std::function<bool(QPrinter& printer)>;
+bool runPrintDialog(QWidget* parent, QPrinter& printer);
+PrintDialogHandler setPrintDialogHandler(PrintDialogHandler handler);
+
+// --- Twips (1/1440 inch) against screen pixels of a widget's screen, in one place.
+double twipsPerPixel(const QWidget* widget);
+double twipsFromPixels(double pixels, const QWidget* widget);
+int pixelsFromTwips(double twips, const QWidget* widget);
+
+// Left = (screen width - window width) / 2, top likewise.
+void centreOnScreen(QWidget* window);
+
+// The wait cursor while a converter runs; the window does not react meanwhile.
+class BusyCursor {
+public:
+    BusyCursor();
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+    ~BusyCursor();
+};
+
+}  // namespace kestrova

@@ -1,0 +1,87 @@
+// Kestrova: the window program. `Kestrova [FILE]` starts with the main window and, given a
+// file, opens it as File Open would.
+//
+// Two options serve scripts: --quit-when-shown ends the program as soon as the picture (the
+// opened image, or the empty window) has been painted; --screenshot=PATH saves the main window
+// as a picture at that moment and then ends the program.
+
+#include <QApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QStringList>
+#include <QTimer>
+#include <memory>
+
+#include "KestrovaVersion.h"
+#include "ProgramState.h"
+#include "frmMainMenufrm.h"
+
+namespace {
+
+struct Options {
+    QString file;
+    bool quitWhenShown = false;
+    QString screenshot;
+};
+
+Options parseOptions(const QStringList& arguments) {
+    Options options;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QLatin1String("--quit-when-shown"))
+            options.quitWhenShown = true;
+        else if (argument.startsWith(QLatin1String("--screenshot=")))
+            options.screenshot = argument.mid(13);
+        else if (options.file.isEmpty())
+            options.file = argument;
+    }
+    return options;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kestrova"));
+    QApplication::setApplicationVersion(QString::fromLatin1(kestrova::kVersionText));
+    const Options options = parseOptions(QApplication::arguments());
+
+    auto state = std::make_unique<kestrova::ProgramState>();
+    kestrova::frmMainMenufrm window(*state);
+    window.show();
+
+    const bool endWhenShown = options.quitWhenShown || !options.screenshot.isEmpty();
+    int exitCode = 0;
+    bool ended = false;
+    const auto end = [&] {
+        if (ended)
+            return;
+        ended = true;
+        // Outside the paint that reported the picture.
+        QTimer::singleShot(0, &application, [&] {
+            if (!options.screenshot.isEmpty() && !window.grab().save(options.screenshot))
+                exitCode = 2;
+            window.close();
+        });
+    };
+
+    if (!options.file.isEmpty()) {
+        if (endWhenShown)
+            QObject::connect(&window, &kestrova::frmMainMenufrm::imageShown, &application, end);
+        QTimer::singleShot(0, &window, [&] {
+            if (!window.OpenImageFile(options.file) && endWhenShown) {
+                exitCode = 1;
+                end();
+            }
+        });
+    } else if (endWhenShown) {
+        // Nothing to open: end once the empty window has been painted.
+        QTimer::singleShot(0, &window, [&] {
+            window.repaint();
+            end();
+        });
+    }
+
+    const int code = QApplication::exec();
+    return exitCode != 0 ? exitCode : code;
+}
