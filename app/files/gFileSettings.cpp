@@ -52,10 +52,9 @@ std::optional<bool> flagValue(const std::string& text)
     return *value != 0.0;
 }
 
-// Applies one side's switch and text to both records. False when an On side's text is no number.
+// Applies one side's switch to both records. False when an On side's text is no number.
 bool applySide(bool on, const std::string& text, float& initialPercent, ThresholdSide& display)
 {
-    display.percentText = text;
     if (!on) {
         display.on = false;
         display.percent = 0.0f;
@@ -168,6 +167,8 @@ void ReadInitialThresholds(const std::string& path, InitialThresholds& initial, 
         return fail();
     initial.upperText = v[3];
 
+    display.lower.percentText = initial.lowerText;
+    display.upper.percentText = initial.upperText;
     if (!applySide(initial.lowerOn, initial.lowerText, initial.lowerPercent, display.lower))
         return fail();
     if (!applySide(initial.upperOn, initial.upperText, initial.upperPercent, display.upper))
