@@ -47,6 +47,27 @@ def pgm_seeds():
     put("pgm_reader", "short-raster", b"P5\n4 4\n255\n" + bytes([1, 2, 3]))
 
 
+def number_bytes(selector, value):
+    return bytes([selector]) + struct.pack("<d", value)
+
+
+def text_seeds():
+    for name, text in [("line", "400, 0.5\r"), ("five", "1.5E+2,0.25,-1E-3,2E-6,0\r\nrest"),
+                       ("no-line-end", "400,0.5"), ("lf", "400,0.5\n"), ("six-commas", "1,2,3,4,5,6\r"),
+                       ("semicolon", "1;2\r"), ("signs", "1,+-\r")]:
+        put("speccal_reader", name, text)
+    for name, text in [("defaults", " 1\r 0.02\r 1\r 0.02\r"), ("off", " 0\r 5\r 1\r 40.00\r"),
+                       ("crlf", "1\r\n0.5\r\n0\r\n7\r\n"), ("commas", "1,2.5,1,3"), ("short", " 1\r 0.02\r")]:
+        put("initialvalues_reader", name, text)
+    for name, text in [("integer", "42"), ("decimal", " -3.25 "), ("exponent", "1.5e-3"), ("big", "1E+39"),
+                       ("half", "2.5"), ("int16-edge", "32767.5"), ("not", "+-")]:
+        put("numeric_text", name, text)
+    for i, value in enumerate([0.0, 2.675, -123456.0, 1e-7, 6.02e23, 99999.5]):
+        put("number_format", "value-%d" % i, number_bytes(i % 15, value))
+    put("number_format", "any-pattern", number_bytes(200, 12.5) + b"#,##0.0E-00")
+
+
 if __name__ == "__main__":
     ksv_seeds()
     pgm_seeds()
+    text_seeds()
