@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "BmpFormat.h"
+#include "ConverterEntryPoints.h"
 #include "ConverterFrame.h"
 #include "ExitCodes.h"
 #include "KsvStrips.h"
@@ -185,4 +186,11 @@ void convert(ConverterRun& run)
 
 }  // namespace
 
-int main(int argc, char** argv) { return ksv::runConverter(ksv::ConverterKind::ToKsv, argc, argv, convert); }
+int converters::bmp2ksv(int argc, char** argv)
+{
+    return ksv::runConverter(ksv::ConverterKind::ToKsv, argc, argv, convert);
+}
+
+#ifndef KESTROVA_CONVERTER_LIBRARY
+int main(int argc, char** argv) { return converters::bmp2ksv(argc, argv); }
+#endif

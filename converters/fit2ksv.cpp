@@ -8,6 +8,7 @@
 
 #include <fitsio.h>
 
+#include "ConverterEntryPoints.h"
 #include "ConverterFrame.h"
 #include "ExitCodes.h"
 #include "FitsSupport.h"
@@ -198,4 +199,11 @@ void convert(ConverterRun& run)
 
 }  // namespace
 
-int main(int argc, char** argv) { return ksv::runConverter(ksv::ConverterKind::ToKsv, argc, argv, convert); }
+int converters::fit2ksv(int argc, char** argv)
+{
+    return ksv::runConverter(ksv::ConverterKind::ToKsv, argc, argv, convert);
+}
+
+#ifndef KESTROVA_CONVERTER_LIBRARY
+int main(int argc, char** argv) { return converters::fit2ksv(argc, argv); }
+#endif

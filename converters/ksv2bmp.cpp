@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "BmpFormat.h"
+#include "ConverterEntryPoints.h"
 #include "ConverterFrame.h"
 #include "ExitCodes.h"
 #include "KsvStrips.h"
@@ -133,4 +134,11 @@ void convert(ConverterRun& run)
 
 }  // namespace
 
-int main(int argc, char** argv) { return ksv::runConverter(ksv::ConverterKind::FromKsv, argc, argv, convert); }
+int converters::ksv2bmp(int argc, char** argv)
+{
+    return ksv::runConverter(ksv::ConverterKind::FromKsv, argc, argv, convert);
+}
+
+#ifndef KESTROVA_CONVERTER_LIBRARY
+int main(int argc, char** argv) { return converters::ksv2bmp(argc, argv); }
+#endif

@@ -5,6 +5,7 @@
 
 #include <fitsio.h>
 
+#include "ConverterEntryPoints.h"
 #include "ConverterFrame.h"
 #include "ExitCodes.h"
 #include "FitsSupport.h"
@@ -54,4 +55,11 @@ void convert(ConverterRun& run)
 
 }  // namespace
 
-int main(int argc, char** argv) { return ksv::runConverter(ksv::ConverterKind::FromKsv, argc, argv, convert); }
+int converters::ksv2fit(int argc, char** argv)
+{
+    return ksv::runConverter(ksv::ConverterKind::FromKsv, argc, argv, convert);
+}
+
+#ifndef KESTROVA_CONVERTER_LIBRARY
+int main(int argc, char** argv) { return converters::ksv2fit(argc, argv); }
+#endif
