@@ -10,11 +10,13 @@
 #include <QPixmap>
 #include <QStringList>
 #include <QTimer>
+#include <cstdio>
 #include <memory>
 
 #include "KestrovaVersion.h"
 #include "ProgramState.h"
 #include "frmMainMenufrm.h"
+#include "gFormServices.h"
 
 namespace {
 
@@ -46,11 +48,15 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QString::fromLatin1(kestrova::kVersionText));
     const Options options = parseOptions(QApplication::arguments());
 
+    const bool endWhenShown = options.quitWhenShown || !options.screenshot.isEmpty();
+    if (endWhenShown) {
+        // Nobody is there to dismiss a message box: messages go to standard error.
+        kestrova::setMessageHandler([](const QString& text) { std::fprintf(stderr, "%s\n", qPrintable(text)); });
+    }
     auto state = std::make_unique<kestrova::ProgramState>();
     kestrova::frmMainMenufrm window(*state);
     window.show();
 
-    const bool endWhenShown = options.quitWhenShown || !options.screenshot.isEmpty();
     int exitCode = 0;
     bool ended = false;
     const auto end = [&] {

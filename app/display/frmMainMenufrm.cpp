@@ -98,7 +98,7 @@ const std::vector<const char*>& windowsClosedByExit() {
 }
 
 QMenu* addMenu(QWidget* parent, QMenuBar* bar, QMenu* into, const char* name, const QString& caption) {
-    QMenu* menu = new QMenu(caption, parent);
+    QMenu* menu = new QMenu(caption, into ? static_cast<QWidget*>(into) : parent);
     menu->setObjectName(QString::fromLatin1(name));
     menu->menuAction()->setObjectName(QString::fromLatin1(name));
     if (bar)
