@@ -79,10 +79,12 @@ void convert(ConverterRun& run)
     ksv.start(PgmOutputMemory);
     const auto samples = run.allocate<unsigned char>(stripValues(header.width, header.height) * m.sampleBytes,
                                                      PgmOutputMemory);
-    // Integer data maps exactly in 64-bit arithmetic: (shift + v) < 2^33 and num <= 65535.
-    const auto intShift = static_cast<std::int64_t>(m.shift);
-    const auto intNum = static_cast<std::int64_t>(m.num);
-    const auto intDen = static_cast<std::int64_t>(m.den);
+    // Integer data maps exactly in 64-bit arithmetic: (shift + v) < 2^33 and num <= 65535. A float
+    // image's shift and divisor may lie far beyond any integer and are never converted.
+    const bool isInteger = !header.isFloat();
+    const auto intShift = isInteger ? static_cast<std::int64_t>(m.shift) : 0;
+    const auto intNum = isInteger ? static_cast<std::int64_t>(m.num) : 1;
+    const auto intDen = isInteger ? static_cast<std::int64_t>(m.den) : 1;
 
     auto mapValue = [&](std::size_t i) -> std::uint32_t {
         if (header.isFloat())

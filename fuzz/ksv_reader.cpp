@@ -1,5 +1,5 @@
 // Fuzzes the KSV header and pixel block as the from-KSV converters read them: every input is
-// converted in-process by each from-KSV converter built into this harness.
+// converted in-process by each of the three from-KSV converters.
 
 #include <cstddef>
 #include <cstdint>
@@ -38,12 +38,31 @@ bool pgmOutputIsSound(const std::string& input, const std::string& output)
     return false;
 }
 
-const fuzzing::Conversion kKsv2Pgm{"ksv2pgm", converters::ksv2pgm, false, "in.ksv", "out.pgm", pgmOutputIsSound};
+// "BM", the 54 header bytes and four bytes a pixel.
+bool bmpOutputIsSound(const std::string& input, const std::string& output)
+{
+    const ksv::KsvHeader header = headerOf(input);
+    return output.size() == 54 + header.pixelBytes() && output.compare(0, 2, "BM") == 0;
+}
+
+// A FITS file is whole blocks of 2880 bytes, beginning with the primary header.
+bool fitsOutputIsSound(const std::string&, const std::string& output)
+{
+    return !output.empty() && output.size() % 2880 == 0 && output.compare(0, 9, "SIMPLE  =") == 0;
+}
+
+const fuzzing::Conversion kConversions[] = {
+    {"ksv2pgm", converters::ksv2pgm, false, "in.ksv", "out.pgm", pgmOutputIsSound},
+    {"ksv2bmp", converters::ksv2bmp, false, "in.ksv", "out.bmp", bmpOutputIsSound},
+    {"ksv2fit", converters::ksv2fit, false, "in.ksv", "out.fits", fitsOutputIsSound},
+};
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    fuzzing::runConversion(kKsv2Pgm, data, size);
+    // All three read the same input the same way: each fails with a code or converts.
+    for (const auto& conversion : kConversions)
+        fuzzing::runConversion(conversion, data, size);
     return 0;
 }

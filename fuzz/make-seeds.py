@@ -47,6 +47,68 @@ def pgm_seeds():
     put("pgm_reader", "short-raster", b"P5\n4 4\n255\n" + bytes([1, 2, 3]))
 
 
+def bmp(width, height, bits, rows, offset=54, info_size=40):
+    stride = (width * bits // 8 + 3) // 4 * 4
+    raster = b""
+    for row in rows:
+        data = b"".join(bytes(px) for px in row)
+        raster += data + bytes(stride - len(data))
+    info = struct.pack("<IiiHHIIiiII", info_size, width, height, 1, bits, 0, len(raster), 0, 0, 0, 0)
+    info += bytes(info_size - 40)
+    gap = bytes(offset - 14 - len(info))
+    return struct.pack("<2sIHHI", b"BM", offset + len(raster), 0, 0, offset) + info + gap + raster
+
+
+def bmp_seeds():
+    put("bmp_reader", "24bit-3x2", bmp(3, 2, 24, [[(255, 255, 255), (0, 0, 1), (1, 1, 0)],
+                                                 [(10, 20, 30), (0, 0, 0), (9, 9, 9)]]))
+    put("bmp_reader", "32bit-2x2", bmp(2, 2, 32, [[(1, 2, 3, 0), (200, 100, 50, 255)],
+                                                 [(0, 0, 0, 0), (255, 255, 255, 0)]]))
+    put("bmp_reader", "big-info-header", bmp(1, 1, 24, [[(7, 8, 9)]], offset=14 + 124, info_size=124))
+    put("bmp_reader", "33-rows", bmp(1, 33, 24, [[(i, i, i)] for i in range(33)]))
+    put("bmp_reader", "short-raster", bmp(4, 4, 24, [[(1, 2, 3)]])[:70])
+
+
+def fits_card(key, value=None):
+    if value is None:
+        card = key
+    elif isinstance(value, bool):
+        card = "%-8s= %20s" % (key, "T" if value else "F")
+    else:
+        card = "%-8s= %20s" % (key, value)
+    return card.ljust(80).encode("ascii")
+
+
+def fits_unit(cards, data=b""):
+    header = b"".join(fits_card(*c) for c in cards) + fits_card("END")
+    header += b" " * (-len(header) % 2880)
+    return header + data + bytes(-len(data) % 2880)
+
+
+def fits_image(bitpix, axes, values, extra=(), primary=True):
+    fmt = {8: "B", 16: "h", 32: "i", 64: "q", -32: "f", -64: "d"}[bitpix]
+    cards = [("SIMPLE", True) if primary else ("XTENSION", "'IMAGE   '"), ("BITPIX", bitpix), ("NAXIS", len(axes))]
+    cards += [("NAXIS%d" % (i + 1), n) for i, n in enumerate(axes)]
+    if not primary:
+        cards += [("PCOUNT", 0), ("GCOUNT", 1)]
+    cards += list(extra)
+    return fits_unit(cards, struct.pack(">%d%s" % (len(values), fmt), *values))
+
+
+def fits_seeds():
+    put("fits_reader", "bitpix8", fits_image(8, [3, 2], [0, 1, 2, 253, 254, 255]))
+    put("fits_reader", "bitpix16-unsigned", fits_image(16, [2, 2], [-32768, 0, 100, 32767], [("BZERO", 32768)]))
+    put("fits_reader", "bitpix32", fits_image(32, [2, 1], [-5, 2000000000]))
+    put("fits_reader", "bitpix64", fits_image(64, [2, 1], [-5, 1 << 40]))
+    put("fits_reader", "float", fits_image(-32, [2, 2], [-1.5, 0.2, 99.0, 100.0]))
+    put("fits_reader", "double", fits_image(-64, [1, 2], [0.0, 1e300]))
+    put("fits_reader", "scaled", fits_image(16, [2, 1], [1, 2], [("BSCALE", 0.5), ("BZERO", 10)]))
+    put("fits_reader", "extension", fits_unit([("SIMPLE", True), ("BITPIX", 8), ("NAXIS", 0), ("EXTEND", True)])
+        + fits_image(8, [2, 1], [4, 5], primary=False))
+    put("fits_reader", "cube", fits_image(8, [1, 1, 2], [1, 2]))
+    put("fits_reader", "33-rows", fits_image(8, [1, 33], list(range(33))))
+
+
 def number_bytes(selector, value):
     return bytes([selector]) + struct.pack("<d", value)
 
@@ -71,3 +133,5 @@ if __name__ == "__main__":
     ksv_seeds()
     pgm_seeds()
     text_seeds()
+    bmp_seeds()
+    fits_seeds()
