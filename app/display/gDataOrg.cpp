@@ -6,6 +6,7 @@
 #include <system_error>
 #include <thread>
 
+#include "LargeBuffer.h"
 #include "NumberFormat.h"
 #include "gFileOrg.h"
 
@@ -98,19 +99,78 @@ void countBins(const std::uint16_t* bins, std::size_t n, PartialHistogram* h)
         ++h[0][bins[k]];
 }
 
-void histogramOfPart(const PixelSource& p, std::size_t begin, std::size_t end, PartialHistogram& out)
+// Integer images whose range is narrower than this (and than their pixel count) are mapped
+// through tables with one entry per value of the range, filled by the same exact rule.
+constexpr std::int64_t kLargestTable = std::int64_t{1} << 20;
+
+// The number of table entries for an integer image, or 0 when it is not mapped through tables.
+std::size_t tableSize(const PixelSource& p)
+{
+    const std::int64_t entries = static_cast<std::int64_t>(p.intMax) - p.intMin + 1;
+    if (entries < 1 || entries > kLargestTable || entries > static_cast<std::int64_t>(p.count))
+        return 0;
+    return static_cast<std::size_t>(entries);
+}
+
+// The values minimum .. minimum + entries - 1, for filling the tables.
+std::vector<std::int32_t> tableValues(const PixelSource& p, std::size_t entries)
+{
+    std::vector<std::int32_t> values(entries);
+    for (std::size_t u = 0; u < entries; ++u)
+        values[u] = static_cast<std::int32_t>(p.intMin + static_cast<std::int64_t>(u));
+    return values;
+}
+
+// Table offset of a value: within the table when below `entries`; a value outside the range
+// wraps to a large offset.
+inline std::uint32_t tableOffset(std::int32_t v, std::int32_t minimum)
+{
+    return static_cast<std::uint32_t>(v) - static_cast<std::uint32_t>(minimum);
+}
+
+void countThroughTable(const PixelSource& p, std::size_t begin, std::size_t end, const std::vector<std::uint16_t>& table,
+                       PartialHistogram* h)
+{
+    const auto entries = static_cast<std::uint32_t>(table.size());
+    const double range = static_cast<double>(intRange(p));
+    auto binOf = [&](std::int32_t v) {
+        const std::uint32_t u = tableOffset(v, p.intMin);
+        if (u < entries)
+            return table[u];
+        std::uint16_t bin = 0;
+        intBins(&v, 1, p.intMin, range, &bin);
+        return bin;
+    };
+    const std::int32_t* v = p.intPixels;
+    std::size_t k = begin;
+    for (; k + 4 <= end; k += 4) {
+        ++h[0][binOf(v[k])];
+        ++h[1][binOf(v[k + 1])];
+        ++h[2][binOf(v[k + 2])];
+        ++h[3][binOf(v[k + 3])];
+    }
+    for (; k < end; ++k)
+        ++h[0][binOf(v[k])];
+}
+
+void histogramOfPart(const PixelSource& p, std::size_t begin, std::size_t end, const std::vector<std::uint16_t>& table,
+                     PartialHistogram& out)
 {
     std::vector<PartialHistogram> h(4, PartialHistogram{});
-    std::uint16_t bins[kBlock];
-    const double intR = static_cast<double>(intRange(p));
-    const float floatR = floatRange(p);
-    for (std::size_t at = begin; at < end; at += kBlock) {
-        const std::size_t n = std::min(kBlock, end - at);
-        if (p.isFloat)
-            floatBins(p.floatPixels + at, n, p.floatMin, floatR, bins);
-        else
-            intBins(p.intPixels + at, n, p.intMin, intR, bins);
-        countBins(bins, n, h.data());
+    if (!table.empty()) {
+        countThroughTable(p, begin, end, table, h.data());
+    } else {
+        std::uint16_t bins[kBlock];
+        const double intR = static_cast<double>(intRange(p));
+        const float floatR = floatRange(p);
+        for (std::size_t at = begin; at < end; at += kBlock) {
+            const std::size_t n = std::min(kBlock, end - at);
+            if (p.isFloat)
+                floatBins(p.floatPixels + at, n, p.floatMin, floatR, bins);
+            else
+                intBins(p.intPixels + at, n, p.intMin, intR, bins);
+            countBins(bins, n, h.data());
+        }
     }
     for (int b = 0; b < kDisplayBins; ++b)
         out[static_cast<std::size_t>(b)] = h[0][static_cast<std::size_t>(b)] + h[1][static_cast<std::size_t>(b)] +
@@ -216,10 +276,16 @@ PixelSource PixelSource::of(const RegionArray& region, bool isFloat)
 
 void BuildDisplayHistogram(const PixelSource& pixels, DisplayHistogram& histogram)
 {
+    std::vector<std::uint16_t> table;
+    if (const std::size_t entries = pixels.isFloat ? 0 : tableSize(pixels); entries > 0) {
+        const std::vector<std::int32_t> values = tableValues(pixels, entries);
+        table.resize(entries);
+        intBins(values.data(), entries, pixels.intMin, static_cast<double>(intRange(pixels)), table.data());
+    }
     PartialHistogram first{};
     PartialHistogram second{};
     forEachHalf(pixels.count, [&](std::size_t begin, std::size_t end) {
-        histogramOfPart(pixels, begin, end, begin == 0 ? first : second);
+        histogramOfPart(pixels, begin, end, table, begin == 0 ? first : second);
     });
     for (int b = 0; b < kDisplayBins; ++b) {
         const auto i = static_cast<std::size_t>(b);
@@ -325,7 +391,7 @@ void PercentFromThresholds(const PixelSource& pixels, DisplayThresholds& thresho
 void RenderDisplayBuffer(const PixelSource& pixels, const DisplayThresholds& thresholds,
                          std::vector<std::uint8_t>& buffer)
 {
-    buffer.resize(pixels.count * 4);
+    resizeLargeBuffer(buffer, pixels.count * 4);
     std::uint8_t* out = buffer.data();
     if (pixels.isFloat) {
         const float lo = thresholds.lower.floatValue;
@@ -346,6 +412,29 @@ void RenderDisplayBuffer(const PixelSource& pixels, const DisplayThresholds& thr
     const std::int64_t span = lo < hi ? static_cast<std::int64_t>(hi) - lo
                                       : static_cast<std::int64_t>(pixels.intMax) - pixels.intMin;
     const double spanValue = span > 0 ? static_cast<double>(span) : HUGE_VAL;
+
+    if (const std::size_t entries = tableSize(pixels); entries > 0) {
+        std::vector<std::uint32_t> table(entries);
+        const std::vector<std::int32_t> values = tableValues(pixels, entries);
+        intGreys(values.data(), entries, lo, hi, spanValue, table.data());
+        const auto size = static_cast<std::uint32_t>(entries);
+        forEachHalf(pixels.count, [&](std::size_t begin, std::size_t end) {
+            std::uint32_t greys[kBlock];
+            for (std::size_t at = begin; at < end; at += kBlock) {
+                const std::size_t n = std::min(kBlock, end - at);
+                const std::int32_t* v = pixels.intPixels + at;
+                for (std::size_t k = 0; k < n; ++k) {
+                    const std::uint32_t u = tableOffset(v[k], pixels.intMin);
+                    if (u < size)
+                        greys[k] = table[u];
+                    else
+                        intGreys(v + k, 1, lo, hi, spanValue, greys + k);
+                }
+                std::memcpy(out + at * 4, greys, n * 4);
+            }
+        });
+        return;
+    }
     forEachHalf(pixels.count, [&](std::size_t begin, std::size_t end) {
         std::uint32_t greys[kBlock];
         for (std::size_t at = begin; at < end; at += kBlock) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "KsvFormat.h"
+#include "LargeBuffer.h"
 #include "NumberFormat.h"
 #include "SafeOutput.h"
 #include "gDataZoom.h"
@@ -99,7 +100,7 @@ template <typename T>
 bool readPixelBlock(int fd, std::vector<T>& pixels, std::size_t count)
 {
     try {
-        pixels.resize(count);
+        resizeLargeBuffer(pixels, count);
     } catch (const std::bad_alloc&) {
         return false;
     }
