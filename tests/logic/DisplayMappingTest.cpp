@@ -312,6 +312,34 @@ TEST(GreyMapping, LargeImagesMapAsSmallOnesDo)
     EXPECT_TRUE(std::all_of(hf.begin(), hf.end(), [](std::int32_t n) { return n == 150; }));
 }
 
+TEST(GreyMapping, ImagesWithManyPixelsPerValueMapEachValueAlike)
+{
+    // More pixels than values: integer images are then mapped through per-value tables. Every
+    // value, also those outside the header's range, must map as it does in a one-pixel image.
+    struct Case {
+        std::int32_t min, max, lo, hi;
+    };
+    const Case cases[] = {{0, 30, 10, 20}, {0, 30, 15, 15}, {7, 7, 7, 7}, {-5, 40, -5, 40}, {100, 65635, 200, 60000}};
+    for (const Case& c : cases) {
+        std::vector<std::int32_t> values;
+        for (std::int64_t v = c.min - 3; v <= c.max + 3; v += 1 + (c.max - c.min) / 500)
+            values.push_back(static_cast<std::int32_t>(v));
+        std::vector<std::int32_t> many;
+        for (int copy = 0; copy < 200; ++copy)
+            many.insert(many.end(), values.begin(), values.end());
+        const DisplayThresholds t = intThresholds(c.lo, c.hi);
+        const std::vector<int> all = greys(ints(many, c.min, c.max), t);
+        const DisplayHistogram h = histogramOf(ints(many, c.min, c.max));
+        DisplayHistogram expected{};
+        for (std::size_t k = 0; k < values.size(); ++k) {
+            const std::vector<std::int32_t> one = {values[k]};
+            EXPECT_EQ(all[k], greys(ints(one, c.min, c.max), t)[0]) << values[k] << " in " << c.min << ".." << c.max;
+            expected[static_cast<std::size_t>(binOf(ints(one, c.min, c.max)))] += 200;
+        }
+        EXPECT_EQ(h, expected) << c.min << ".." << c.max;
+    }
+}
+
 TEST(GreyMapping, Inversion)
 {
     std::vector<std::uint8_t> b = {0, 0, 0, 0, 10, 10, 10, 0, 255, 255, 255, 0};
