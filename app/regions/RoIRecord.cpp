@@ -4,7 +4,7 @@ namespace kestrova {
 
 RoIRect RoIRect::whole(std::int32_t width, std::int32_t height)
 {
-    return {1, 1, static_cast<std::int16_t>(width), static_cast<std::int16_t>(height)};
+    return {1, 1, width, height};
 }
 
 void resetRegions(RoIRecord& roi, ResultFlags& flags, std::int32_t width, std::int32_t height)

@@ -9,12 +9,13 @@
 
 namespace kestrova {
 
-// 1-based inclusive corners; rows count from the bottom of the picture.
+// 1-based inclusive corners; rows count from the bottom of the picture. Held in 32 bits so that
+// an image side beyond 32767 pixels (a long line-scan frame) is not cut short.
 struct RoIRect {
-    std::int16_t BottomLeftX = 1;
-    std::int16_t BottomLeftY = 1;
-    std::int16_t TopRightX = 1;
-    std::int16_t TopRightY = 1;
+    std::int32_t BottomLeftX = 1;
+    std::int32_t BottomLeftY = 1;
+    std::int32_t TopRightX = 1;
+    std::int32_t TopRightY = 1;
 
     static RoIRect whole(std::int32_t width, std::int32_t height);
     friend bool operator==(const RoIRect&, const RoIRect&) = default;
