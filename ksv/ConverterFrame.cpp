@@ -185,6 +185,9 @@ int runConverter(ConverterKind kind, int argc, char** argv, const std::function<
     if (!arguments.countValid)
         return IncorrectArgumentCount;
 
+    // A converter stopped by a signal takes its unfinished output with it.
+    removeTemporaryOnSignals();
+
     ConverterRun run(std::move(arguments));
     try {
         convert(run);

@@ -2,7 +2,9 @@
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -52,13 +54,95 @@ std::string resolveLinks(const std::string& path)
     return current;
 }
 
+// The named temporary file that a signal handler removes: plain bytes, set and cleared with
+// signals blocked, so that the handler never sees half a name.
+char pendingPath[PATH_MAX + 1];
+volatile std::sig_atomic_t pendingSet = 0;
+
+class SignalsBlocked {
+public:
+    SignalsBlocked()
+    {
+        sigset_t all;
+        sigfillset(&all);
+        ::sigprocmask(SIG_BLOCK, &all, &previous_);
+    }
+    ~SignalsBlocked() { ::sigprocmask(SIG_SETMASK, &previous_, nullptr); }
+
+private:
+    sigset_t previous_{};
+};
+
+void setPending(const std::string& path)
+{
+    SignalsBlocked blocked;
+    pendingSet = 0;
+    if (path.size() > PATH_MAX)
+        return;
+    std::memcpy(pendingPath, path.c_str(), path.size() + 1);
+    pendingSet = 1;
+}
+
+void clearPending()
+{
+    SignalsBlocked blocked;
+    pendingSet = 0;
+}
+
+constexpr int kCleanedSignals[] = {SIGTERM, SIGINT, SIGHUP, SIGQUIT, SIGPIPE};
+struct sigaction previousActions[sizeof kCleanedSignals / sizeof kCleanedSignals[0]];
+
+void removePendingAndResignal(int signal)
+{
+    if (pendingSet != 0) {
+        ::unlink(pendingPath);
+        pendingSet = 0;
+    }
+    for (std::size_t i = 0; i < sizeof kCleanedSignals / sizeof kCleanedSignals[0]; ++i) {
+        if (kCleanedSignals[i] == signal)
+            ::sigaction(signal, &previousActions[i], nullptr);
+    }
+    ::raise(signal);  // delivered with the earlier action once this handler returns
+}
+
 int makeTemporary(const std::string& target, std::string& path)
 {
     path = folderOf(target) + "/." + fileNameOf(target) + ".XXXXXX";
-    return ::mkstemp(path.data());
+    const int fd = ::mkstemp(path.data());
+    if (fd >= 0)
+        setPending(path);
+    return fd;
+}
+
+// A file without a name in the target's folder, or -1 where the file system has no such files
+// or the name could not be given later (through /proc).
+int makeUnnamed(const std::string& target, unsigned mode)
+{
+#ifdef O_TMPFILE
+    if (::access("/proc/self/fd", X_OK) != 0)
+        return -1;
+    return ::open(folderOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, static_cast<mode_t>(mode));
+#else
+    (void)target;
+    (void)mode;
+    return -1;
+#endif
 }
 
 }  // namespace
+
+void removeTemporaryOnSignals()
+{
+    static bool installed = false;
+    if (installed)
+        return;
+    installed = true;
+    struct sigaction action {};
+    action.sa_handler = removePendingAndResignal;
+    sigemptyset(&action.sa_mask);
+    for (std::size_t i = 0; i < sizeof kCleanedSignals / sizeof kCleanedSignals[0]; ++i)
+        ::sigaction(kCleanedSignals[i], &action, &previousActions[i]);
+}
 
 SafeOutput::~SafeOutput() { abandon(); }
 
@@ -90,18 +174,46 @@ bool SafeOutput::create(const std::string& target)
         active_ = stream_ != nullptr;
         return active_;
     }
-    const int fd = makeTemporary(target_, writePath_);
+    int fd = makeUnnamed(target_, mode_);
+    unnamed_ = fd >= 0;
+    if (unnamed_)
+        writePath_.clear();
+    else
+        fd = makeTemporary(target_, writePath_);
     if (fd < 0)
         return false;
     ::fchmod(fd, static_cast<mode_t>(mode_));
     stream_ = ::fdopen(fd, "wb");
     if (stream_ == nullptr) {
         ::close(fd);
-        ::unlink(writePath_.c_str());
+        if (!unnamed_) {
+            ::unlink(writePath_.c_str());
+            clearPending();
+        }
         return false;
     }
     active_ = true;
     return true;
+}
+
+// Gives the finished unnamed file a temporary name beside the target, for the final rename.
+bool SafeOutput::nameUnnamedFile()
+{
+    const std::string procPath = "/proc/self/fd/" + std::to_string(::fileno(stream_));
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const int fd = makeTemporary(target_, writePath_);
+        if (fd < 0)
+            return false;
+        ::close(fd);
+        ::unlink(writePath_.c_str());
+        if (::linkat(AT_FDCWD, procPath.c_str(), AT_FDCWD, writePath_.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            return true;
+        clearPending();
+        if (errno != EEXIST)
+            break;
+    }
+    writePath_.clear();
+    return false;
 }
 
 bool SafeOutput::reserve(const std::string& target)
@@ -129,6 +241,8 @@ bool SafeOutput::commit()
     bool ok = true;
     if (stream_ != nullptr) {
         ok = std::fflush(stream_) == 0 && !std::ferror(stream_);
+        if (ok && unnamed_)
+            ok = nameUnnamedFile();
         ok = (std::fclose(stream_) == 0) && ok;
         stream_ = nullptr;
     }
@@ -136,11 +250,11 @@ bool SafeOutput::commit()
         ::chmod(writePath_.c_str(), static_cast<mode_t>(mode_));
         ok = std::rename(writePath_.c_str(), target_.c_str()) == 0;
     }
-    if (!ok) {
-        if (!inPlace_)
-            ::unlink(writePath_.c_str());
-    }
+    if (!ok && !inPlace_ && !writePath_.empty())
+        ::unlink(writePath_.c_str());
+    clearPending();
     active_ = false;
+    unnamed_ = false;
     return ok;
 }
 
@@ -152,9 +266,11 @@ void SafeOutput::abandon()
         std::fclose(stream_);
         stream_ = nullptr;
     }
-    if (!inPlace_)
+    if (!inPlace_ && !writePath_.empty())
         ::unlink(writePath_.c_str());
+    clearPending();
     active_ = false;
+    unnamed_ = false;
 }
 
 }  // namespace ksv

@@ -5,6 +5,11 @@
 // leaves an earlier file of that name exactly as it was. A target that exists and is not a
 // regular file (a device such as /dev/null or /dev/full, a pipe) is written in place, since it
 // cannot be replaced.
+//
+// Where the file system allows it the temporary file has no name until commit(), so that even
+// a process killed outright leaves nothing behind; a named temporary file (a library creating
+// the file by name, or a file system without unnamed files) is removed by the handlers that
+// removeTemporaryOnSignals() installs.
 
 #include <cstdio>
 #include <string>
@@ -39,13 +44,21 @@ public:
 
 private:
     bool prepare(const std::string& target);
+    bool nameUnnamedFile();
 
     std::string target_;
     std::string writePath_;
     std::FILE* stream_ = nullptr;
     bool inPlace_ = false;
+    bool unnamed_ = false;
     bool active_ = false;
     unsigned mode_ = 0;
 };
+
+// Installs, once per process, handlers for the signals that end a process by default (SIGTERM,
+// SIGINT, SIGHUP, SIGQUIT, SIGPIPE): they remove the named temporary file of the output being
+// written, then let the signal take its earlier course. For the converters, which own their
+// process; the main program keeps its own signal handling.
+void removeTemporaryOnSignals();
 
 }  // namespace ksv
