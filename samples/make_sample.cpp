@@ -1,7 +1,7 @@
 // Makes the bundled sample: a synthetic spectrometer frame with wavelength along X.
 //
 //   kestrova_make_sample FOLDER
-//       writes FOLDER/spectrum.pgm (16-bit binary PGM, 1024 x 256) and FOLDER/SpecCal.txt:
+//       writes FOLDER/spectrum.pgm (16-bit binary PGM, 1024 x 384) and FOLDER/SpecCal.txt:
 //       a band of rows crossed by mercury and neon emission lines over a weak continuum, on a
 //       sloping dark background, with photon and read noise and a few cosmic-ray hits.
 //   kestrova_make_sample --ksv-float WIDTH HEIGHT FILE.ksv
@@ -152,7 +152,7 @@ int main(int argc, char** argv) {
         return usage();
     const std::string folder = argv[1];
     const int width = 1024;
-    const int height = 256;
+    const int height = 384;
     if (!writePgm(folder + "/spectrum.pgm", makeFrame(width, height), width, height) ||
         !writeCalibration(folder + "/SpecCal.txt")) {
         std::fprintf(stderr, "kestrova_make_sample: cannot write into %s\n", folder.c_str());
