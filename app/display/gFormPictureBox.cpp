@@ -1,12 +1,13 @@
 #include "gFormPictureBox.h"
 
+#include "gFormDrawing.h"
+
 #include <QFile>
 #include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
 #include <cstdint>
-#include <optional>
 #include <utility>
 #include <vector>
 
@@ -35,16 +36,19 @@ std::uint32_t littleEndian32(const unsigned char* bytes) {
            (static_cast<std::uint32_t>(bytes[2]) << 16) | (static_cast<std::uint32_t>(bytes[3]) << 24);
 }
 
+enum class GreyRead { Read, OtherKind, Failed };
+
 // The display bitmaps the program writes itself: 32 bits a pixel, uncompressed, bottom row
 // first, every pixel grey. Read straight into an 8-bit grey picture, a quarter of the memory
-// of a colour one. Nothing (and the general reader takes over) for any other kind of bitmap.
-std::optional<QImage> readGreyBitmap(const QString& path) {
+// of a colour one. OtherKind (the general reader takes over) for any other kind of bitmap;
+// Failed for such a bitmap that is cut short.
+GreyRead readGreyBitmap(const QString& path, QImage& result) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
+        return GreyRead::OtherKind;
     unsigned char header[54];
     if (file.read(reinterpret_cast<char*>(header), sizeof header) != static_cast<qint64>(sizeof header))
-        return std::nullopt;
+        return GreyRead::OtherKind;
     const std::uint32_t offset = littleEndian32(header + 10);
     const std::uint32_t infoSize = littleEndian32(header + 14);
     const auto width = static_cast<std::int32_t>(littleEndian32(header + 18));
@@ -53,20 +57,20 @@ std::optional<QImage> readGreyBitmap(const QString& path) {
     const std::uint32_t compression = littleEndian32(header + 30);
     if (header[0] != 'B' || header[1] != 'M' || infoSize < 40 || bits != 32 || compression != 0 || width <= 0 ||
         height <= 0 || static_cast<std::int64_t>(width) * height > (std::int64_t{1} << 28))
-        return std::nullopt;
+        return GreyRead::OtherKind;
     const qint64 rowBytes = static_cast<qint64>(width) * 4;
     if (file.size() < static_cast<qint64>(offset) + rowBytes * height || !file.seek(offset))
-        return std::nullopt;
+        return GreyRead::Failed;
 
     QImage picture(width, height, QImage::Format_Grayscale8);
     if (picture.isNull())
-        return std::nullopt;
+        return GreyRead::Failed;
     constexpr int kRowsAtOnce = 64;
     std::vector<unsigned char> rows(static_cast<std::size_t>(rowBytes) * kRowsAtOnce);
     for (int first = 0; first < height; first += kRowsAtOnce) {
         const int count = std::min(kRowsAtOnce, height - first);
         if (file.read(reinterpret_cast<char*>(rows.data()), rowBytes * count) != rowBytes * count)
-            return std::nullopt;
+            return GreyRead::Failed;
         for (int r = 0; r < count; ++r) {
             const unsigned char* in = rows.data() + static_cast<std::size_t>(rowBytes) * static_cast<std::size_t>(r);
             uchar* out = picture.scanLine(height - 1 - (first + r));
@@ -76,18 +80,25 @@ std::optional<QImage> readGreyBitmap(const QString& path) {
                 out[x] = in[0];
             }
             if (notGrey)
-                return std::nullopt;
+                return GreyRead::OtherKind;
         }
     }
-    return picture;
+    result = std::move(picture);
+    return GreyRead::Read;
 }
 
 }  // namespace
 
 bool PictureBox::loadPicture(const QString& path) {
-    if (std::optional<QImage> grey = readGreyBitmap(path)) {
-        setPicture(std::move(*grey));
+    QImage grey;
+    switch (readGreyBitmap(path, grey)) {
+    case GreyRead::Read:
+        setPicture(std::move(grey));
         return true;
+    case GreyRead::Failed:
+        return false;
+    case GreyRead::OtherKind:
+        break;
     }
     QImageReader reader(path);
     reader.setAutoTransform(false);
@@ -125,6 +136,25 @@ bool PictureBox::savePicture(const QString& path) const {
     if (picture_.isNull())
         return false;
     return picture_.save(path, "BMP");
+}
+
+void PictureBox::draw(const std::function<void(DrawingTarget& target)>& drawing) {
+    if (picture_.isNull()) {
+        const QSize size = innerSize();
+        if (size.isEmpty())
+            return;
+        picture_ = QImage(size, QImage::Format_RGB32);
+        picture_.fill(Qt::white);
+    } else if (picture_.format() != QImage::Format_RGB32) {
+        picture_ = picture_.convertToFormat(QImage::Format_RGB32);
+    }
+    {
+        DrawingTarget target(picture_, QRectF(QPointF(0, 0), QSizeF(picture_.size())));
+        if (userScale_)
+            target.setScale(scaleLeft_, scaleTop_, scaleWidth_, scaleHeight_);
+        drawing(target);
+    }
+    update();
 }
 
 void PictureBox::setUserScale(double left, double top, double width, double height) {

@@ -9,8 +9,11 @@
 #include <QImage>
 #include <QPointF>
 #include <QString>
+#include <functional>
 
 namespace kestrova {
+
+class DrawingTarget;
 
 class PictureBox : public QFrame {
     Q_OBJECT
@@ -34,6 +37,10 @@ public:
     bool savePicture(const QString& path) const;
 
     QSize innerSize() const { return contentsRect().size(); }
+
+    // Draws into the picture through a drawing target in the box's user coordinates; a box
+    // without a picture gets a white one of its inner size first. The box then shows the result.
+    void draw(const std::function<void(DrawingTarget& target)>& drawing);
 
     // The user coordinate system over the inner area; reset gives plain pixels from (0, 0).
     void setUserScale(double left, double top, double width, double height);
