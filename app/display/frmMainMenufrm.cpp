@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <cstring>
 #include <vector>
 
@@ -140,6 +141,7 @@ void frmMainMenufrm::createControls() {
     viewportInner->setObjectName(QStringLiteral("picBox1Inner"));
     picBox2 = new PictureBox(viewportInner);
     picBox2->setObjectName(QStringLiteral("picBox2"));
+    picBox2->installEventFilter(this);
     picBox3 = new PictureBox(centralArea);
     picBox3->setObjectName(QStringLiteral("picBox3"));
     picBox3->setFixedSingleBorder(false);
@@ -647,6 +649,15 @@ void frmMainMenufrm::picBox2_MouseMove(double x, double y) {
 bool frmMainMenufrm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == centralArea && event->type() == QEvent::Resize)
         LayoutMainWindow(*this);
+    // The wheel over the picture scrolls it: down and up, or across with Shift held.
+    if (watched == picBox2 && event->type() == QEvent::Wheel) {
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        QScrollBar* bar = (wheel->modifiers() & Qt::ShiftModifier) ? hsbBox1 : vsbBox1;
+        if (bar->isVisible()) {
+            QApplication::sendEvent(bar, event);
+            return true;
+        }
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 #include <memory>
 
 #include "UiTestSupport.h"
@@ -524,6 +525,20 @@ void MainWindowTest::scrollBarsMoveTheLargePicture() {
     across->setValue(1500);
     down->setValue(3000);
     QCOMPARE(f.window().picBox2->pos(), QPoint(-100, -200));
+    // The wheel over the picture scrolls it down, or across with Shift.
+    const QPointF middle(200, 200);
+    QWheelEvent downward(middle, f.window().picBox2->mapToGlobal(middle), {}, QPoint(0, -120), Qt::NoButton,
+                         Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(f.window().picBox2, &downward);
+    QVERIFY(down->value() > 3000);
+    QCOMPARE(f.window().picBox2->y(), -down->value() / 15);
+    QWheelEvent sideways(middle, f.window().picBox2->mapToGlobal(middle), {}, QPoint(0, -120), Qt::NoButton,
+                         Qt::ShiftModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(f.window().picBox2, &sideways);
+    QVERIFY(across->value() != 1500);
+    across->setValue(1500);
+    down->setValue(3000);
+
     // The read-out follows the moved picture: image column 1 spans 512 screen pixels.
     f.moveMouse(1.5, 1.5);
     QCOMPARE(f.text("lblvalX"), QStringLiteral("1"));
