@@ -72,6 +72,21 @@ std::vector<std::uint8_t> bitmapBytes(const QImage& picture) {
     return bytes;
 }
 
+// The display buffer (4 bytes a pixel, grey in the first, bottom row first) as a grey picture.
+QImage greyPicture(const std::vector<std::uint8_t>& buffer, int width, int height) {
+    if (width <= 0 || height <= 0 ||
+        buffer.size() < static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4)
+        return {};
+    QImage picture(width, height, QImage::Format_Grayscale8);
+    const std::uint8_t* in = buffer.data();
+    for (int y = height - 1; y >= 0; --y) {
+        uchar* out = picture.scanLine(y);
+        for (int x = 0; x < width; ++x, in += 4)
+            out[x] = in[0];
+    }
+    return picture;
+}
+
 // The windows closed when an image is opened, in this order.
 const std::vector<const char*>& windowsClosedByOpen() {
     static const std::vector<const char*> names{
@@ -571,13 +586,15 @@ bool frmMainMenufrm::RefreshDisplayPicture() {
     Messages messages;
     const bool written = RefreshDisplay(state_, messages);
     showMessages(messages);
-    if (!written)
-        return false;
     const QString path = qs(temporaryBitmapPath(state_.workFolder));
-    if (!picBox3->loadPicture(path))
-        return false;
-    pictureFileName = path;
-    return true;
+    if (written && picBox3->loadPicture(path)) {
+        pictureFileName = path;
+        return true;
+    }
+    // Without the temporary bitmap the picture still shows the image, never the one before.
+    picBox3->setPicture(greyPicture(state_.displayBuffer, state_.image.width, state_.image.height));
+    pictureFileName.clear();
+    return false;
 }
 
 void frmMainMenufrm::ApplyDisplayChange() {

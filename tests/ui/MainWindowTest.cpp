@@ -68,6 +68,7 @@ private slots:
     void readOutWithoutCalibrationShowsNoCal();
     void picBmpHoldsTheDisplayMappingOfAnIntegerImage();
     void picBmpHoldsTheDisplayMappingOfAFloatImage();
+    void unwritableWorkFolderStillShowsTheImage();
     void invertDisplayInvertsThePictureButNotTheReadOut();
     void fileCloseEmptiesTheWindowAndReopenWorks();
     void saveAsImageRenamesTheImage();
@@ -352,6 +353,29 @@ void MainWindowTest::picBmpHoldsTheDisplayMappingOfAFloatImage() {
     f.moveMouse(3.5, 1.5);  // top right: the last pixel
     QCOMPARE(f.text("lblvalI"), QStringLiteral("12.500"));
     QCOMPARE(f.text("lblvalG"), QStringLiteral("255"));
+}
+
+void MainWindowTest::unwritableWorkFolderStillShowsTheImage() {
+    UiFixture f([](UiFixture& fixture) {
+        qputenv("TMP", (fixture.folder() + QStringLiteral("/no/such/folder")).toLocal8Bit());
+    });
+    uitest::writePgm(f.dataFile("small.pgm"), 4, 3, 255, kSmall);
+    // The converter's temporary file cannot be written either: the open fails, nothing changes.
+    QVERIFY(!f.openThroughMenu(f.dataFile("small.pgm")));
+    QVERIFY(!f.messages.isEmpty());
+    QVERIFY(f.window().startupState);
+
+    // With a work folder that holds the temporary image file but refuses the bitmap ...
+    f.messages.clear();
+    QDir().mkpath(f.folder() + QStringLiteral("/no/such/folder"));
+    QDir().mkpath(f.folder() + QStringLiteral("/no/such/folder/Pic.Bmp"));  // a folder in the way
+    QVERIFY(f.openThroughMenu(f.dataFile("small.pgm")));
+    QCOMPARE(f.messages.value(0), QStringLiteral("Error - when opening temporary Bmp file"));
+    // ... the picture is the image's, not the logo.
+    QCOMPARE(f.window().picBox3->picture().size(), QSize(4, 3));
+    QCOMPARE(f.window().picBox2->picture().size(), QSize(1024, 768));
+    QCOMPARE(qGray(f.window().picBox2->picture().pixel(1023, 0)), 255);  // 250, the maximum, top right
+    QCOMPARE(qGray(f.window().picBox2->picture().pixel(0, 767)), 0);     // 10, the minimum, bottom left
 }
 
 void MainWindowTest::invertDisplayInvertsThePictureButNotTheReadOut() {
