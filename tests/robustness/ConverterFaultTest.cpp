@@ -126,6 +126,26 @@ TEST_P(ConverterFaults, InputShrinkingWhileReadGivesTheReadCode)
     EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{converter().inputName, converter().outputName}));
 }
 
+TEST_P(ConverterFaults, InputRemovedWhileReadIsStillConvertedWhole)
+{
+    writeBytes(input(), converter().input(256, 256));
+    writeBytes(other.file("reference"), converter().input(256, 256));
+    writeBytes(output(), kEarlierOutput);
+    pid_t pid = 0;
+    int early = 0;
+    ASSERT_TRUE(startStalled(arguments(converter(), input(), output()), pid, early, "")) << "ended with " << early;
+    // The open file outlives its name: the conversion goes on with every byte.
+    ASSERT_EQ(::unlink(input().c_str()), 0);
+    EXPECT_EQ(resume(pid, 0), 0);
+    EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{converter().outputName});
+    const Bytes converted = readBytes(output());
+    EXPECT_NE(converted, kEarlierOutput);
+
+    TempDir again;
+    EXPECT_EQ(run(arguments(converter(), other.file("reference"), again.file(converter().outputName))).exitCode, 0);
+    EXPECT_EQ(readBytes(again.file(converter().outputName)), converted);
+}
+
 TEST_P(ConverterFaults, KilledConverterLeavesNoTraceBesideTheOutput)
 {
     for (const int signal : {SIGKILL, SIGTERM, SIGINT, SIGHUP}) {
