@@ -140,8 +140,13 @@ void removeTemporaryOnSignals()
     struct sigaction action {};
     action.sa_handler = removePendingAndResignal;
     sigemptyset(&action.sa_mask);
-    for (std::size_t i = 0; i < sizeof kCleanedSignals / sizeof kCleanedSignals[0]; ++i)
-        ::sigaction(kCleanedSignals[i], &action, &previousActions[i]);
+    for (std::size_t i = 0; i < sizeof kCleanedSignals / sizeof kCleanedSignals[0]; ++i) {
+        // A signal the parent had ignored (nohup, a pipe writer) stays ignored.
+        if (::sigaction(kCleanedSignals[i], nullptr, &previousActions[i]) != 0 ||
+            previousActions[i].sa_handler == SIG_IGN)
+            continue;
+        ::sigaction(kCleanedSignals[i], &action, nullptr);
+    }
 }
 
 SafeOutput::~SafeOutput() { abandon(); }

@@ -169,6 +169,26 @@ TEST_P(ConverterFaults, KilledConverterLeavesNoTraceBesideTheOutput)
     }
 }
 
+TEST_P(ConverterFaults, SignalIgnoredByTheParentStaysIgnored)
+{
+    writeBytes(input(), converter().input(64, 64));
+    writeBytes(output(), kEarlierOutput);
+    // Started as nohup starts it: hang-ups ignored, a disposition the converter inherits.
+    struct sigaction ignore {};
+    struct sigaction previous {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    ::sigaction(SIGHUP, &ignore, &previous);
+    pid_t pid = 0;
+    int early = 0;
+    const bool stalled = startStalled(arguments(converter(), input(), output()), pid, early, "");
+    ::sigaction(SIGHUP, &previous, nullptr);
+    ASSERT_TRUE(stalled) << "ended with " << early;
+    EXPECT_EQ(resume(pid, SIGHUP), 0);
+    EXPECT_NE(readBytes(output()), kEarlierOutput);
+    EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{converter().inputName, converter().outputName}));
+}
+
 // The from-KSV converters read a temporary KSV file that another program wrote.
 TEST(KsvInputFaults, CorruptOrShortTemporaryFileGivesItsCode)
 {
