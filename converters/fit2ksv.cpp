@@ -12,6 +12,7 @@
 #include "ConverterFrame.h"
 #include "ExitCodes.h"
 #include "FitsSupport.h"
+#include "FitsUnits.h"
 #include "KsvStrips.h"
 
 namespace {
@@ -43,30 +44,28 @@ void checkPlainFile(const std::string& path)
         fail(FitsInputOpen);
 }
 
-// Behind a primary unit without data, moves to the first extension holding a non-empty image;
-// stays at the primary unit when there is none. Returns the library status.
-int moveToFirstImage(fitsfile* fits)
+// Behind a primary unit without data, moves to the first extension holding a non-empty image,
+// as the library's image-opening call does; stays at the primary unit when there is none. The
+// units are found from their headers alone, and a tile-compressed image is refused: the library
+// cannot be trusted to fail cleanly on a damaged one. Returns the library status.
+int moveToFirstImage(fitsfile* fits, const std::string& path)
 {
     int status = 0;
     int naxis = 0;
     if (fits_get_img_dim(fits, &naxis, &status) > 0 || naxis != 0)
         return status;
-    fits_write_errmark();
-    for (;;) {
-        int hduType = 0;
-        if (fits_movrel_hdu(fits, 1, &hduType, &status) > 0) {
-            if (status == END_OF_FILE) {
-                status = 0;
-                fits_clear_errmark();
-            }
-            fits_movabs_hdu(fits, 1, nullptr, &status);
-            return status;
-        }
-        if (hduType != IMAGE_HDU)
-            continue;
-        if (fits_get_img_dim(fits, &naxis, &status) > 0 || naxis > 0)
-            return status;
-    }
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr)
+        fail(FitsInputOpen);
+    const long long size = regularFileSize(file);
+    const FirstImage first = size > 0 ? findImageBehindEmptyPrimary(file, static_cast<std::uint64_t>(size))
+                                      : FirstImage{};
+    std::fclose(file);
+    if (first.compressed)
+        fail(FitsNoImage);
+    if (first.unit > 1)
+        fits_movabs_hdu(fits, first.unit, nullptr, &status);
+    return status;
 }
 
 fitsfile* openImage(ConverterRun& run)
@@ -78,7 +77,7 @@ fitsfile* openImage(ConverterRun& run)
     if (fits == nullptr || status > 0)
         failFits(FitsInputOpen, status);
     closeAtCleanup(run, fits, FitsInputClose, false);
-    status = moveToFirstImage(fits);
+    status = moveToFirstImage(fits, run.inputPath());
     if (status > 0)
         failFits(FitsInputOpen, status);
     return fits;

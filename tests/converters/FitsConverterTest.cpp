@@ -20,7 +20,7 @@ std::string literal(const std::string& path) { return path.front() == '/' ? path
 // Writes a FITS file with one image of `imageType` (a FITS equivalent type) and the given axes,
 // values given as doubles; behind an empty primary unit and a table when `inExtension`.
 void writeFits(const std::string& path, int imageType, std::vector<long> axes, const std::vector<double>& values,
-               bool inExtension = false, double bscale = 1)
+               bool inExtension = false, double bscale = 1, int compression = 0)
 {
     std::filesystem::remove(path);
     int status = 0;
@@ -33,12 +33,17 @@ void writeFits(const std::string& path, int imageType, std::vector<long> axes, c
         char* forms[] = {form};
         fits_create_tbl(f, BINARY_TBL, 0, 1, names, forms, nullptr, "T", &status);
     }
+    if (compression != 0)
+        fits_set_compression_type(f, compression, &status);
     fits_create_img(f, imageType, static_cast<int>(axes.size()), axes.data(), &status);
     if (bscale != 1) {
         fits_write_key_dbl(f, "BSCALE", bscale, 6, "", &status);
         fits_set_bscale(f, bscale, 0, &status);
     }
-    if (!values.empty())
+    std::vector<short> shorts(values.begin(), values.end());  // compressed images take their own type
+    if (!values.empty() && compression != 0)
+        fits_write_img(f, TSHORT, 1, static_cast<LONGLONG>(values.size()), shorts.data(), &status);
+    else if (!values.empty())
         fits_write_img(f, TDOUBLE, 1, static_cast<LONGLONG>(values.size()), const_cast<double*>(values.data()),
                        &status);
     fits_close_file(f, &status);
@@ -208,6 +213,13 @@ TEST(Fit2Ksv, BadInputFailsWithItsCodeAndLeavesTheOutputAlone)
     truncated.resize(2880 + 5000);
     writeBytes(dir.file("truncated.fits"), truncated);
     writeText(dir.file("text.fits"), "not a FITS file at all, just some text that goes on for a while\n");
+    writeFits(dir.file("compressed.fits"), SHORT_IMG, {40, 40}, ramp(1600, 900), false, 1, RICE_1);
+    // A tile size of 0 in a compressed image's header once made the library divide by zero.
+    std::string damaged = readText(dir.file("compressed.fits"));
+    const auto tile = damaged.find("ZTILE2  = ");
+    ASSERT_NE(tile, std::string::npos);
+    damaged.replace(tile + 10, 20, std::string(19, ' ') + "0");
+    writeText(dir.file("damaged.fits"), damaged);
     Bytes packed = {0x1f, 0x8b, 8, 0, 0, 0, 0, 0};
     writeBytes(dir.file("packed.fits"), packed);
 
@@ -220,7 +232,8 @@ TEST(Fit2Ksv, BadInputFailsWithItsCodeAndLeavesTheOutputAlone)
         {"cube.fits", 15, false},     {"line.fits", 15, false},      {"empty.fits", 15, false},
         {"tableonly.fits", 15, false}, {"wide64.fits", 8, true},      {"unsigned32.fits", 8, true},
         {"double.fits", 8, true},     {"truncated.fits", 8, true},   {"text.fits", 5, true},
-        {"packed.fits", 5, false},    {"missing.fits", 5, false},
+        {"packed.fits", 5, false},    {"missing.fits", 5, false},    {"compressed.fits", 13, false},
+        {"damaged.fits", 13, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -230,7 +243,7 @@ TEST(Fit2Ksv, BadInputFailsWithItsCodeAndLeavesTheOutputAlone)
         EXPECT_EQ(r.standardError.rfind(kLibraryReport, 0) == 0, c.libraryReport) << r.standardError;
         EXPECT_EQ(readText(dir.file("keep.ksv")), "precious");
     }
-    EXPECT_EQ(listFolder(dir.path()).size(), 12u);  // the inputs and keep.ksv: no temporary file left
+    EXPECT_EQ(listFolder(dir.path()).size(), 14u);  // the inputs and keep.ksv: no temporary file left
 }
 
 TEST(Ksv2Fit, ValuesThatDoNotFitTheImageTypeFail)
