@@ -191,14 +191,18 @@ int binOfFloat(const PixelSource& p, float value)
     return bin;
 }
 
-// C = round((h[a] + h[b]) / 2 + C), the step of every histogram walk.
-std::int64_t walkStep(const DisplayHistogram& h, int a, int b, std::int64_t c)
+// The walks count pixels by the trapezoid rule: half of the first bin, then the mean of each pair
+// of neighbouring bins. They keep the count in halves, exactly: rounding it at every step, as a
+// running integer, would lose the half of every lone pixel in a sparse histogram (a small image
+// with a wide range), and a walk over such bins would never reach its target.
+std::int64_t walkStart(const DisplayHistogram& h, int bin) { return h[static_cast<std::size_t>(bin)]; }
+
+std::int64_t walkStep(const DisplayHistogram& h, int a, int b, std::int64_t twiceCount)
 {
-    const double sum = (static_cast<double>(h[static_cast<std::size_t>(a)]) + h[static_cast<std::size_t>(b)]) / 2.0;
-    return static_cast<std::int64_t>(roundHalfEven(sum + static_cast<double>(c)));
+    return twiceCount + h[static_cast<std::size_t>(a)] + h[static_cast<std::size_t>(b)];
 }
 
-std::int64_t halfOf(std::int32_t count) { return static_cast<std::int64_t>(roundHalfEven(count / 2.0)); }
+std::int64_t countOf(std::int64_t twiceCount) { return roundDivHalfEven(twiceCount, 2); }
 
 std::string percentText(std::int64_t count, std::size_t pixels)
 {
@@ -306,14 +310,14 @@ ThresholdBins walkThresholdBins(const DisplayHistogram& h, std::int64_t lowerTar
 {
     ThresholdBins bins;
     int i = 0;
-    std::int64_t c = halfOf(h[0]);
-    while (c < lowerTarget && i < kLastBin) {
+    std::int64_t c = walkStart(h, 0);
+    while (c < 2 * lowerTarget && i < kLastBin) {
         ++i;
         c = walkStep(h, i - 1, i, c);
     }
     int j = kLastBin;
-    c = halfOf(h[kLastBin]);
-    while (c < upperTarget && j > 0) {
+    c = walkStart(h, kLastBin);
+    while (c < 2 * upperTarget && j > 0) {
         --j;
         c = walkStep(h, j + 1, j, c);
     }
@@ -371,7 +375,7 @@ void PercentFromThresholds(const PixelSource& pixels, DisplayThresholds& thresho
     const int bU = pixels.isFloat ? binOfFloat(pixels, thresholds.upper.floatValue)
                                   : binOfInt(pixels, thresholds.upper.intValue);
 
-    std::int64_t below = halfOf(h[0]);
+    std::int64_t below = walkStart(h, 0);
     for (int k = 1; k <= bL; ++k)
         below = walkStep(h, k - 1, k, below);
 
@@ -380,10 +384,12 @@ void PercentFromThresholds(const PixelSource& pixels, DisplayThresholds& thresho
         for (int k = bU; k <= kLastBin; ++k)
             above += h[static_cast<std::size_t>(k)];
     } else {
-        above = halfOf(h[kLastBin]);
+        above = walkStart(h, kLastBin);
         for (int k = kLastBin - 1; k >= bU; --k)
             above = walkStep(h, k + 1, k, above);
+        above = countOf(above);
     }
+    below = countOf(below);
     thresholds.lower.percentText = percentText(below, pixels.count);
     thresholds.upper.percentText = percentText(above, pixels.count);
 }

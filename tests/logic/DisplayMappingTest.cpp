@@ -152,17 +152,32 @@ TEST(ThresholdWalks, TargetsAndWalksOnHandMadeHistograms)
     EXPECT_EQ(unreachable.lower, 0);
     EXPECT_EQ(unreachable.upper, 4095);
 
-    h[0] = 3;  // C starts at round(1.5) = 2
-    h[1] = 2;  // then round(2.5 + 2) = 4 (halves to even)
-    h[2] = 1;  // then round(1.5 + 4) = 6
-    EXPECT_EQ(walkThresholdBins(h, 2, 0).lower, 0);
-    EXPECT_EQ(walkThresholdBins(h, 3, 0).lower, 1);
+    h[0] = 3;  // the count starts at 1.5
+    h[1] = 2;  // then 1.5 + 2.5 = 4
+    h[2] = 1;  // then 4 + 1.5 = 5.5
+    EXPECT_EQ(walkThresholdBins(h, 1, 0).lower, 0);
+    EXPECT_EQ(walkThresholdBins(h, 2, 0).lower, 1);
+    EXPECT_EQ(walkThresholdBins(h, 4, 0).lower, 1);
     EXPECT_EQ(walkThresholdBins(h, 5, 0).lower, 2);
-    h[4095] = 1;  // round(0.5) = 0
-    h[4094] = 4;  // round(2.5 + 0) = 2
+    h[4095] = 1;  // 0.5
+    h[4094] = 4;  // 0.5 + 2.5 = 3
     EXPECT_EQ(walkThresholdBins(h, 0, 1).upper, 4094);
-    EXPECT_EQ(walkThresholdBins(h, 0, 2).upper, 4094);
-    EXPECT_EQ(walkThresholdBins(h, 0, 3).upper, 4093);
+    EXPECT_EQ(walkThresholdBins(h, 0, 3).upper, 4094);
+    EXPECT_EQ(walkThresholdBins(h, 0, 4).upper, 4093);  // 3 + 2 = 5
+}
+
+TEST(ThresholdWalks, SparseHistogramsReachTheirTargets)
+{
+    // One pixel in every eighth bin, as in a small image with a wide range: each step adds half a
+    // pixel, which a count rounded at every step would lose for good.
+    DisplayHistogram h{};
+    for (std::size_t b = 0; b < h.size(); b += 8)
+        h[b] = 1;
+    const ThresholdBins bins = walkThresholdBins(h, 51, 51);  // 10 % of 512 pixels on each side
+    EXPECT_GT(bins.lower, 0);
+    EXPECT_NEAR(bins.lower, 51 * 8, 8);
+    EXPECT_LT(bins.upper, 4095);
+    EXPECT_NEAR(bins.upper, 4095 - 51 * 8, 8);
 }
 
 TEST(ThresholdsFromPercentFigures, KnownAnswers)
