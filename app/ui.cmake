@@ -6,6 +6,7 @@ add_library(kestrova_ui STATIC
   display/gFormDrawing.cpp
   display/gFormPictureBox.cpp
   display/gFormDialog.cpp
+  display/gFormThresholdDialog.cpp
   display/gFormPrint.cpp
   display/gForm.cpp
   display/gFormOrg.cpp

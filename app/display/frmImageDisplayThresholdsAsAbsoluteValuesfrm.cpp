@@ -1,90 +1,47 @@
 #include "frmImageDisplayThresholdsAsAbsoluteValuesfrm.h"
 
-#include <QAction>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 
 #include "frmMainMenufrm.h"
 #include "gDataThresholdEntry.h"
-#include "gFormServices.h"
 
 namespace kestrova {
 
 frmImageDisplayThresholdsAsAbsoluteValuesfrm::frmImageDisplayThresholdsAsAbsoluteValuesfrm(frmMainMenufrm& main)
-    : ChildWindow(main, QStringLiteral("Display Thresholds As Absolute Values")) {
+    : ThresholdDialog(main, QStringLiteral("Display Thresholds As Absolute Values"),
+                      main.mnuImageDisplayThresholdsAsAbsoluteValues, QStringLiteral("Value"), QStringLiteral("Value")) {
     const ImageStore& image = main_.state().image;
-    lower_ = makeThresholdFrame(this, QStringLiteral("Lo"), QStringLiteral("Lower Threshold"), QStringLiteral("Value"));
-    upper_ = makeThresholdFrame(this, QStringLiteral("Hi"), QStringLiteral("Upper Threshold"), QStringLiteral("Value"));
     auto* lowerGrid = static_cast<QGridLayout*>(lower_.frame->layout());
     lowerGrid->addWidget(addLabel(lower_.frame, "lblMinimum", QStringLiteral("Minimum")), 1, 2);
     lowerGrid->addWidget(addLabel(lower_.frame, "lblMiniimumValue", QString::fromStdString(image.minText)), 1, 1);
     auto* upperGrid = static_cast<QGridLayout*>(upper_.frame->layout());
     upperGrid->addWidget(addLabel(upper_.frame, "lblMaximum", QStringLiteral("Maximum")), 1, 2);
     upperGrid->addWidget(addLabel(upper_.frame, "lblMaxiimumValue", QString::fromStdString(image.maxText)), 1, 1);
-
-    QPushButton* apply = addButton("cmdApply", QStringLiteral("&Set"));
-    QPushButton* close = addButton("cmdClose", QStringLiteral("&Close"));
-    QPushButton* cancel = addButton("cmdCancel", QStringLiteral("C&ancel"));
-    auto* grid = new QGridLayout(this);
-    grid->addWidget(lower_.frame, 0, 0, 1, 3);
-    grid->addWidget(upper_.frame, 1, 0, 1, 3);
-    grid->addWidget(apply, 2, 0);
-    grid->addWidget(close, 2, 1);
-    grid->addWidget(cancel, 2, 2);
-
-    main_.mnuImageDisplayThresholdsAsAbsoluteValues->setChecked(true);
-    centre();
+    addButtons("cmdApply");
 
     DisplayThresholds& thresholds = main_.state().displayThresholds;
     snapshot_ = thresholds;
-    lower_.on->setChecked(thresholds.lower.on);
-    lower_.off->setChecked(!thresholds.lower.on);
-    upper_.on->setChecked(thresholds.upper.on);
-    upper_.off->setChecked(!thresholds.upper.on);
-    lower_.text->setText(QString::fromStdString(thresholds.lower.valueText));
-    upper_.text->setText(QString::fromStdString(thresholds.upper.valueText));
-    restore_ = true;
-
-    connect(lower_.on, &QRadioButton::clicked, this, [&thresholds] { thresholds.lower.on = true; });
-    connect(lower_.off, &QRadioButton::clicked, this, [&thresholds] { thresholds.lower.on = false; });
-    connect(upper_.on, &QRadioButton::clicked, this, [&thresholds] { thresholds.upper.on = true; });
-    connect(upper_.off, &QRadioButton::clicked, this, [&thresholds] { thresholds.upper.on = false; });
-    connect(apply, &QPushButton::clicked, this, [this] {
-        if (ValidateAndStore())
-            main_.ApplyDisplayChange();
-    });
-    connect(close, &QPushButton::clicked, this, [this] {
-        if (!ValidateAndStore())
-            return;
-        main_.ApplyDisplayChange();
-        restore_ = false;
-        this->close();
-    });
-    connect(cancel, &QPushButton::clicked, this, [this] { this->close(); });
+    showSides(thresholds.lower.on, thresholds.lower.valueText, thresholds.upper.on, thresholds.upper.valueText);
 }
 
 bool frmImageDisplayThresholdsAsAbsoluteValuesfrm::ValidateAndStore() {
-    const ThresholdEntryCheck check =
-        StoreAbsoluteThresholds(main_.state(), lower_.text->text().toStdString(), upper_.text->text().toStdString());
-    if (!check.ok) {
-        showMessage(QString::fromStdString(check.message));
+    return takeCheck(StoreAbsoluteThresholds(main_.state(), lowerEntry(), upperEntry()));
+}
+
+bool frmImageDisplayThresholdsAsAbsoluteValuesfrm::setThresholds() {
+    if (!ValidateAndStore())
         return false;
-    }
-    lower_.text->setText(QString::fromStdString(check.lowerText));
-    upper_.text->setText(QString::fromStdString(check.upperText));
+    main_.ApplyDisplayChange();
     return true;
 }
 
-void frmImageDisplayThresholdsAsAbsoluteValuesfrm::unload() {
-    if (restore_) {
-        main_.state().displayThresholds = snapshot_;
-        main_.ApplyDisplayChange();
-    }
-    main_.mnuImageDisplayThresholdsAsAbsoluteValues->setChecked(false);
+void frmImageDisplayThresholdsAsAbsoluteValuesfrm::closeThresholds(bool restore) {
+    if (!restore)
+        return;
+    main_.state().displayThresholds = snapshot_;
+    main_.ApplyDisplayChange();
 }
 
 }  // namespace kestrova

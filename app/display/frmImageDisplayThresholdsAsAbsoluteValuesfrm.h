@@ -3,11 +3,11 @@
 // The display thresholds as image values.
 
 #include "DisplayThresholds.h"
-#include "gFormDialog.h"
+#include "gFormThresholdDialog.h"
 
 namespace kestrova {
 
-class frmImageDisplayThresholdsAsAbsoluteValuesfrm : public ChildWindow {
+class frmImageDisplayThresholdsAsAbsoluteValuesfrm : public ThresholdDialog {
     Q_OBJECT
 public:
     explicit frmImageDisplayThresholdsAsAbsoluteValuesfrm(frmMainMenufrm& main);
@@ -16,13 +16,11 @@ public:
     bool ValidateAndStore();
 
 protected:
-    void unload() override;
+    bool setThresholds() override;
+    void closeThresholds(bool restore) override;
 
 private:
-    ThresholdFrame lower_;
-    ThresholdFrame upper_;
     DisplayThresholds snapshot_;
-    bool restore_ = true;
 };
 
 }  // namespace kestrova

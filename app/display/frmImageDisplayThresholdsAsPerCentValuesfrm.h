@@ -3,11 +3,11 @@
 // The display thresholds as the share of pixels below the lower and above the upper threshold.
 
 #include "DisplayThresholds.h"
-#include "gFormDialog.h"
+#include "gFormThresholdDialog.h"
 
 namespace kestrova {
 
-class frmImageDisplayThresholdsAsPerCentValuesfrm : public ChildWindow {
+class frmImageDisplayThresholdsAsPerCentValuesfrm : public ThresholdDialog {
     Q_OBJECT
 public:
     explicit frmImageDisplayThresholdsAsPerCentValuesfrm(frmMainMenufrm& main);
@@ -16,13 +16,11 @@ public:
     bool ValidateAndStore();
 
 protected:
-    void unload() override;
+    bool setThresholds() override;
+    void closeThresholds(bool restore) override;
 
 private:
-    ThresholdFrame lower_;
-    ThresholdFrame upper_;
     DisplayThresholds snapshot_;
-    bool restore_ = true;
 };
 
 }  // namespace kestrova

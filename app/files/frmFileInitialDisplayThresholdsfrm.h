@@ -4,11 +4,11 @@
 // "InitialValues.txt" in the settings folder.
 
 #include "InitialThresholds.h"
-#include "gFormDialog.h"
+#include "gFormThresholdDialog.h"
 
 namespace kestrova {
 
-class frmFileInitialDisplayThresholdsfrm : public ChildWindow {
+class frmFileInitialDisplayThresholdsfrm : public ThresholdDialog {
     Q_OBJECT
 public:
     explicit frmFileInitialDisplayThresholdsfrm(frmMainMenufrm& main);
@@ -17,13 +17,11 @@ public:
     bool ValidateAndSave();
 
 protected:
-    void unload() override;
+    bool setThresholds() override;
+    void closeThresholds(bool restore) override;
 
 private:
-    ThresholdFrame lower_;
-    ThresholdFrame upper_;
     InitialThresholds snapshot_;
-    bool restore_ = true;
 };
 
 }  // namespace kestrova
