@@ -240,6 +240,33 @@ bool saveThroughConverter(ProgramState& state, const ksv::KsvHeader& header, con
     return true;
 }
 
+// Writes a buffer held like the image store (size, minimum, maximum, pixels) in the loaded image's
+// data type; one that does not hold a whole picture of the image's pixel class is refused.
+template <class Pixels>
+bool savePixels(ProgramState& state, const Pixels& source, const std::string& path, Messages& messages)
+{
+    const ImageStore& image = state.image;
+    ksv::KsvHeader header;
+    header.dataType = image.dataType;
+    header.width = source.width;
+    header.height = source.height;
+    header.intMin = source.intMin;
+    header.intMax = source.intMax;
+    header.floatMin = source.floatMin;
+    header.floatMax = source.floatMax;
+    const std::size_t held = image.isFloat ? source.floatPixels.size() : source.intPixels.size();
+    if (header.isFloat() != image.isFloat || held < header.pixelCount() || header.pixelCount() == 0) {
+        if (converterForSaving(SplitImagePath(path).extension).empty())
+            messages.push_back(kWrongOutputExtension);
+        else
+            messages.push_back(kSaveFailed);
+        return false;
+    }
+    const void* pixels = image.isFloat ? static_cast<const void*>(source.floatPixels.data())
+                                       : static_cast<const void*>(source.intPixels.data());
+    return saveThroughConverter(state, header, pixels, path, messages);
+}
+
 bool pictureMatches(const BitmapInfoHeader& header, std::span<const std::uint8_t> picture)
 {
     return header.width > 0 && header.height > 0 &&
@@ -422,26 +449,7 @@ bool PrepareLoadedImage(ProgramState& state, Messages& messages)
 
 bool SaveImage(ProgramState& state, const std::string& path, Messages& messages)
 {
-    const ImageStore& image = state.image;
-    ksv::KsvHeader header;
-    header.dataType = image.dataType;
-    header.width = image.width;
-    header.height = image.height;
-    header.intMin = image.intMin;
-    header.intMax = image.intMax;
-    header.floatMin = image.floatMin;
-    header.floatMax = image.floatMax;
-    const std::size_t held = image.isFloat ? image.floatPixels.size() : image.intPixels.size();
-    if (header.isFloat() != image.isFloat || held < header.pixelCount() || header.pixelCount() == 0) {
-        if (converterForSaving(SplitImagePath(path).extension).empty())
-            messages.push_back(kWrongOutputExtension);
-        else
-            messages.push_back(kSaveFailed);
-        return false;
-    }
-    const void* pixels = image.isFloat ? static_cast<const void*>(image.floatPixels.data())
-                                       : static_cast<const void*>(image.intPixels.data());
-    if (!saveThroughConverter(state, header, pixels, path, messages))
+    if (!savePixels(state, state.image, path, messages))
         return false;
     // After a save the image is named by the saved file.
     const PathParts parts = SplitImagePath(path);
@@ -453,26 +461,7 @@ bool SaveImage(ProgramState& state, const std::string& path, Messages& messages)
 
 bool SaveRegionImage(ProgramState& state, const RegionArray& region, const std::string& path, Messages& messages)
 {
-    const ImageStore& image = state.image;
-    ksv::KsvHeader header;
-    header.dataType = image.dataType;
-    header.width = region.width;
-    header.height = region.height;
-    header.intMin = region.intMin;
-    header.intMax = region.intMax;
-    header.floatMin = region.floatMin;
-    header.floatMax = region.floatMax;
-    const std::size_t held = image.isFloat ? region.floatPixels.size() : region.intPixels.size();
-    if (header.isFloat() != image.isFloat || held < header.pixelCount() || header.pixelCount() == 0) {
-        if (converterForSaving(SplitImagePath(path).extension).empty())
-            messages.push_back(kWrongOutputExtension);
-        else
-            messages.push_back(kSaveFailed);
-        return false;
-    }
-    const void* pixels = image.isFloat ? static_cast<const void*>(region.floatPixels.data())
-                                       : static_cast<const void*>(region.intPixels.data());
-    return saveThroughConverter(state, header, pixels, path, messages);
+    return savePixels(state, region, path, messages);
 }
 
 std::array<unsigned char, 14> bitmapFileHeader(std::uint32_t imageSize)
