@@ -228,6 +228,15 @@ void frmMainMenufrm::createMenus() {
         return action;
     };
     const auto nothing = [] {};
+    // A settings submenu; its Open and Save As items, named after it, do nothing yet.
+    const auto settingsMenu = [this, &item, &nothing](QMenu* into, const char* name, const QString& caption,
+                                                      QAction*& open, QAction*& saveAs) {
+        QMenu* menu = addMenu(this, nullptr, into, name, caption);
+        const QByteArray base(name);
+        open = item(menu, QByteArray(base + "Open").constData(), QStringLiteral("&Open..."), nothing);
+        saveAs = item(menu, QByteArray(base + "SaveAs").constData(), QStringLiteral("&Save As..."), nothing);
+        return menu;
+    };
 
     mnuFile = addMenu(this, bar, nullptr, "mnuFile", QStringLiteral("&File"));
     mnuFileOpen = item(mnuFile, "mnuFileOpen", QStringLiteral("&Open..."), [this] { mnuFileOpen_Click(); });
@@ -278,12 +287,8 @@ void frmMainMenufrm::createMenus() {
         item(mnuImageDisplayThresholds, "mnuImageDisplayThresholdsAsAbsoluteValues",
              QStringLiteral("As &Absolute Values..."), [this] { openThresholdsDialog(windows::kThresholdsAbsolute); },
              true);
-    mnuImageDisplaySettings =
-        addMenu(this, nullptr, mnuImage, "mnuImageDisplaySettings", QStringLiteral("Display &Settings"));
-    mnuImageDisplaySettingsOpen =
-        item(mnuImageDisplaySettings, "mnuImageDisplaySettingsOpen", QStringLiteral("&Open..."), nothing);
-    mnuImageDisplaySettingsSaveAs =
-        item(mnuImageDisplaySettings, "mnuImageDisplaySettingsSaveAs", QStringLiteral("&Save As..."), nothing);
+    mnuImageDisplaySettings = settingsMenu(mnuImage, "mnuImageDisplaySettings", QStringLiteral("Display &Settings"),
+                                           mnuImageDisplaySettingsOpen, mnuImageDisplaySettingsSaveAs);
 
     mnuAnalysis = addMenu(this, bar, nullptr, "mnuAnalysis", QStringLiteral("&Analysis"));
     mnuAnalysisXAxisProjection = item(mnuAnalysis, "mnuAnalysisXAxisProjection",
@@ -304,11 +309,8 @@ void frmMainMenufrm::createMenus() {
     mnuAnalysisIntensityDistribution = item(mnuAnalysis, "mnuAnalysisIntensityDistribution",
                                             QStringLiteral("&Histogram (Intensity Distribution)..."), nothing, true);
     mnuAnalysisAnalysisSettings =
-        addMenu(this, nullptr, mnuAnalysis, "mnuAnalysisAnalysisSettings", QStringLiteral("&Analysis Settings"));
-    mnuAnalysisAnalysisSettingsOpen =
-        item(mnuAnalysisAnalysisSettings, "mnuAnalysisAnalysisSettingsOpen", QStringLiteral("&Open..."), nothing);
-    mnuAnalysisAnalysisSettingsSaveAs =
-        item(mnuAnalysisAnalysisSettings, "mnuAnalysisAnalysisSettingsSaveAs", QStringLiteral("&Save As..."), nothing);
+        settingsMenu(mnuAnalysis, "mnuAnalysisAnalysisSettings", QStringLiteral("&Analysis Settings"),
+                     mnuAnalysisAnalysisSettingsOpen, mnuAnalysisAnalysisSettingsSaveAs);
 
     mnuHelp = addMenu(this, bar, nullptr, "mnuHelp", QStringLiteral("&Help"));
     mnuHelpAbout = item(mnuHelp, "mnuHelpAbout", QStringLiteral("&About..."), [this] { openWindow(windows::kAbout); });
