@@ -208,6 +208,24 @@ bool writeTemporaryKsv(const std::string& path, const ksv::KsvHeader& header, co
     return true;
 }
 
+// Runs the converter between the temporary KSV file and the user's file, which also names the
+// converter's error file. A failure the converter did not explain adds unexplained.
+bool runConverter(const ProgramState& state, ConvertDirection direction, const std::string& converter,
+                  const std::string& ksvPath, const std::string& path, const char* unexplained, Messages& messages)
+{
+    const PathParts parts = SplitImagePath(path);
+    ConvertRequest request;
+    request.direction = direction;
+    request.program = converterProgram(state.converterFolder, converter);
+    request.ksvFile = ksvPath;
+    request.userFile = path;
+    request.errorFile = errorFilePath(parts.folder, parts.baseName);
+    const ConvertResult result = Convert(request, messages);
+    if (result == ConvertResult::UnknownFailure)
+        messages.push_back(unexplained);
+    return result == ConvertResult::Success;
+}
+
 // Writes the pixels through the KSV file and the converter for the path's extension.
 bool saveThroughConverter(ProgramState& state, const ksv::KsvHeader& header, const void* pixels,
                           const std::string& path, Messages& messages)
@@ -222,16 +240,7 @@ bool saveThroughConverter(ProgramState& state, const ksv::KsvHeader& header, con
     if (!writeTemporaryKsv(ksvPath, header, pixels, messages))
         return false;
 
-    ConvertRequest request;
-    request.direction = ConvertDirection::FromKsv;
-    request.program = converterProgram(state.converterFolder, converter);
-    request.ksvFile = ksvPath;
-    request.userFile = path;
-    request.errorFile = errorFilePath(parts.folder, parts.baseName);
-    const ConvertResult result = Convert(request, messages);
-    if (result == ConvertResult::UnknownFailure)
-        messages.push_back(kSaveFailed);
-    if (result != ConvertResult::Success)
+    if (!runConverter(state, ConvertDirection::FromKsv, converter, ksvPath, path, kSaveFailed, messages))
         return false;
     if (::unlink(ksvPath.c_str()) != 0) {
         messages.push_back(kKsvDeleteAfterSaveFailed);
@@ -376,16 +385,7 @@ bool OpenImage(ProgramState& state, const std::string& path, Messages& messages)
 
     const std::string ksvPath = temporaryKsvPath(state.workFolder);
     ::unlink(ksvPath.c_str());  // never mistake an old file for the converter's output
-    ConvertRequest request;
-    request.direction = ConvertDirection::ToKsv;
-    request.program = converterProgram(state.converterFolder, converter);
-    request.ksvFile = ksvPath;
-    request.userFile = path;
-    request.errorFile = errorFilePath(parts.folder, parts.baseName);
-    const ConvertResult result = Convert(request, messages);
-    if (result == ConvertResult::UnknownFailure)
-        messages.push_back(kOpenFailed);
-    if (result != ConvertResult::Success)
+    if (!runConverter(state, ConvertDirection::ToKsv, converter, ksvPath, path, kOpenFailed, messages))
         return false;
 
     // Read into new buffers; the store changes only once the whole image is in memory.
