@@ -363,13 +363,7 @@ void frmMainMenufrm::startUp() {
         pictureFileName = logo;
     }
 
-    state_.image.width = 6144;
-    state_.image.height = 4096;
-    state_.zoom.zoomText = "100";
-    state_.zoom.regionZoomText = "100";
-    resetRegions(state_.roi, state_.resultFlags, state_.image.width, state_.image.height);
-    shpRoI1Rectangle->hide();
-    shpRoI2Rectangle->hide();
+    resetImageFrame();
 
     // Room for a 100 % picture (1024 pixels along its longer side), within the screen.
     QSize size(1130, 860);
@@ -398,6 +392,16 @@ void frmMainMenufrm::resetFileNameFields() {
     state_.image.imageFolder.clear();
     state_.image.imageBaseName = "File name: ";
     state_.image.imageExtension = ".ext";
+}
+
+void frmMainMenufrm::resetImageFrame() {
+    state_.image.width = 6144;
+    state_.image.height = 4096;
+    state_.zoom.zoomText = "100";
+    state_.zoom.regionZoomText = "100";
+    resetRegions(state_.roi, state_.resultFlags, state_.image.width, state_.image.height);
+    shpRoI1Rectangle->hide();
+    shpRoI2Rectangle->hide();
 }
 
 void frmMainMenufrm::clearReadOut() {
@@ -525,13 +529,7 @@ void frmMainMenufrm::CloseImage() {
     resetPictureBoxes();
     resetFileNameFields();
 
-    state_.image.width = 6144;
-    state_.image.height = 4096;
-    state_.zoom.zoomText = "100";
-    state_.zoom.regionZoomText = "100";
-    resetRegions(state_.roi, state_.resultFlags, state_.image.width, state_.image.height);
-    shpRoI1Rectangle->hide();
-    shpRoI2Rectangle->hide();
+    resetImageFrame();
     clearReadOut();
 
     closedState = true;

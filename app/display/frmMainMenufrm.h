@@ -149,6 +149,8 @@ private:
     void setImageMenusEnabled(bool enabled);
     void resetPictureBoxes();
     void resetFileNameFields();
+    // The size, zooms and regions of no image: 6144 x 4096 at 100 %, both regions whole and hidden.
+    void resetImageFrame();
     void clearReadOut();
     void showCalibrationLabel();
     void closeImageWindows(bool includeSettingsDialogs);
