@@ -115,9 +115,8 @@ void convert(ConverterRun& run)
         fail(BmpOutputMemory);
     const auto pixels = run.allocate<unsigned char>(stripValueCount * 4, BmpOutputMemory);
 
-    forEachStrip(header.height, [&](std::int32_t, int rows) {
-        ksv.readStrip(rows);
-        const std::size_t count = static_cast<std::size_t>(header.width) * static_cast<std::size_t>(rows);
+    // Four bytes a pixel: rows need no padding.
+    ksv.convertStrips(out, pixels.get(), 4, BmpWrite, [&](std::size_t count) {
         unsigned char* p = pixels.get();
         for (std::size_t i = 0; i < count; ++i, p += 4) {
             const unsigned char g = header.isFloat() ? floatGrey(m, ksv.floatStrip()[i]) : intGrey(m, ksv.intStrip()[i]);
@@ -126,9 +125,6 @@ void convert(ConverterRun& run)
             p[2] = g;
             p[3] = 0;
         }
-        // Four bytes a pixel: rows need no padding.
-        if (std::fwrite(pixels.get(), 4, count, out) != count)
-            fail(BmpWrite);
     });
 }
 

@@ -106,15 +106,11 @@ void convert(ConverterRun& run)
         }
     };
 
-    forEachStrip(header.height, [&](std::int32_t, int rows) {
-        ksv.readStrip(rows);
-        const std::size_t count = static_cast<std::size_t>(header.width) * static_cast<std::size_t>(rows);
+    ksv.convertStrips(out, samples.get(), m.sampleBytes, PgmWrite, [&](std::size_t count) {
         if (m.sampleBytes == 1)
             putSamples(count, std::integral_constant<int, 1>{});
         else
             putSamples(count, std::integral_constant<int, 2>{});
-        if (std::fwrite(samples.get(), m.sampleBytes, count, out) != count)
-            fail(PgmWrite);
     });
 }
 

@@ -55,6 +55,21 @@ public:
     const std::int32_t* intStrip() const { return reinterpret_cast<const std::int32_t*>(strip_.get()); }
     const float* floatStrip() const { return reinterpret_cast<const float*>(strip_.get()); }
 
+    // Converts the whole pixel block: for each strip, reads it, calls fill(count) to turn its
+    // `count` values into `bytesPerValue` bytes each in `converted`, and writes those bytes to
+    // `out` (writeCode).
+    template <typename Fill>
+    void convertStrips(std::FILE* out, const unsigned char* converted, int bytesPerValue, int writeCode, Fill&& fill)
+    {
+        forEachStrip(header_.height, [&](std::int32_t, int rows) {
+            readStrip(rows);
+            const std::size_t count = static_cast<std::size_t>(header_.width) * static_cast<std::size_t>(rows);
+            fill(count);
+            if (std::fwrite(converted, static_cast<std::size_t>(bytesPerValue), count, out) != count)
+                fail(writeCode);
+        });
+    }
+
 private:
     ConverterRun& run_;
     std::FILE* file_;
