@@ -1,5 +1,6 @@
-// Fuzzes the numeric-text test and the conversions of typed texts to numbers, and formats every
-// value read with the program's patterns.
+// Fuzzes the numeric-text test, the conversions of typed texts to numbers and the Initial Display
+// Thresholds dialog's check of a typed percentage, and formats every value read with the
+// program's patterns.
 
 #include <cerrno>
 #include <cmath>
@@ -11,6 +12,7 @@
 
 #include "FuzzSupport.h"
 #include "NumberFormat.h"
+#include "gFileSettings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -38,6 +40,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(*asInt16 == *asInt32, "the 16-bit and 32-bit readings differ");
     if (asInt32)
         require(std::fabs(static_cast<double>(*asInt32) - *value) <= 0.5, "the integer reading is not the nearest");
+
+    // The Initial Display Thresholds dialog: an accepted text is stored as a number in range.
+    const auto check = kestrova::validateInitialThresholds(std::string(text), "1");
+    if (check.ok) {
+        require(numeric && check.message.empty(), "the dialog accepted a text that is not numeric");
+        const auto stored = kestrova::numericValue(check.lowerText);
+        require(stored && *stored >= 0.0 && *stored <= 99.995, "the dialog stored a value out of range");
+    } else {
+        require(!check.message.empty(), "the dialog refused a text without a message");
+    }
     if (!value)
         return 0;
 
