@@ -32,14 +32,14 @@ GreyMapping chooseMapping(const KsvHeader& header)
 {
     GreyMapping m;
     if (header.isFloat()) {
-        m.floatShift = header.floatMin < 0 ? -static_cast<double>(header.floatMin) : 0.0;
+        m.floatShift = rangeShift(header);
         const double top = m.floatShift + header.floatMax;
         if (top > 255) {
             m.floatNum = 255;
             m.floatDen = top;
         }
     } else {
-        m.intShift = header.intMin < 0 ? -static_cast<std::int64_t>(header.intMin) : 0;
+        m.intShift = static_cast<std::int64_t>(rangeShift(header));
         const std::int64_t top = m.intShift + header.intMax;
         if (top >= 256) {
             m.intNum = 255;
@@ -47,19 +47,6 @@ GreyMapping chooseMapping(const KsvHeader& header)
         }
     }
     return m;
-}
-
-// Low 8 bits of a value truncated toward zero; values beyond any image range are clamped first.
-unsigned char lowByte(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    constexpr double limit = 4611686018427387904.0;  // 2^62
-    if (value > limit)
-        value = limit;
-    if (value < -limit)
-        value = -limit;
-    return static_cast<unsigned char>(static_cast<std::uint64_t>(static_cast<std::int64_t>(value)));
 }
 
 // Integer products stay far inside 64 bits: |shift + v| < 2^33 and num <= 255.
@@ -71,7 +58,8 @@ unsigned char intGrey(const GreyMapping& m, std::int32_t v)
 
 unsigned char floatGrey(const GreyMapping& m, float v)
 {
-    return lowByte((m.floatShift + static_cast<double>(v)) * m.floatNum / m.floatDen);
+    return static_cast<unsigned char>(
+        static_cast<std::uint64_t>(truncatedValue((m.floatShift + static_cast<double>(v)) * m.floatNum / m.floatDen)));
 }
 
 void writeHeaders(std::FILE* out, const KsvHeader& header, std::uint32_t imageBytes)

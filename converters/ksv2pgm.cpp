@@ -26,8 +26,8 @@ struct PgmMapping {
 PgmMapping chooseMapping(const KsvHeader& header)
 {
     PgmMapping m;
+    m.shift = rangeShift(header);
     if (header.isFloat()) {
-        m.shift = header.floatMin < 0 ? -static_cast<double>(header.floatMin) : 0.0;
         const double top = m.shift + header.floatMax;
         if (top > 255) {
             m.sampleBytes = 2;
@@ -38,7 +38,6 @@ PgmMapping chooseMapping(const KsvHeader& header)
             m.den = top;
         }
     } else {
-        m.shift = header.intMin < 0 ? -static_cast<double>(header.intMin) : 0.0;
         const double top = m.shift + header.intMax;
         if (top >= 256) {
             m.sampleBytes = 2;
@@ -50,19 +49,6 @@ PgmMapping chooseMapping(const KsvHeader& header)
         }
     }
     return m;
-}
-
-// Low bits of an integer-valued double; values beyond any image range are clamped first.
-std::uint32_t lowBits(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    constexpr double limit = 4611686018427387904.0;  // 2^62
-    if (value > limit)
-        value = limit;
-    if (value < -limit)
-        value = -limit;
-    return static_cast<std::uint32_t>(static_cast<std::int64_t>(value));
 }
 
 void convert(ConverterRun& run)
@@ -88,7 +74,8 @@ void convert(ConverterRun& run)
 
     auto mapValue = [&](std::size_t i) -> std::uint32_t {
         if (header.isFloat())
-            return lowBits(std::floor(m.num * (m.shift + ksv.floatStrip()[i]) / m.den + 0.5));
+            return static_cast<std::uint32_t>(
+                truncatedValue(std::floor(m.num * (m.shift + ksv.floatStrip()[i]) / m.den + 0.5)));
         if (intDen == 1)
             return static_cast<std::uint32_t>(intShift + ksv.intStrip()[i]);
         return static_cast<std::uint32_t>((intShift + ksv.intStrip()[i]) * intNum / intDen);

@@ -84,6 +84,28 @@ inline std::size_t stripValues(std::int32_t width, std::int32_t height)
     return static_cast<std::size_t>(width) * static_cast<std::size_t>(rows);
 }
 
+// The shift that the from-KSV converters add before scaling: -minimum when the minimum is
+// negative, else 0.
+inline double rangeShift(const KsvHeader& header)
+{
+    const double minimum = header.isFloat() ? static_cast<double>(header.floatMin) : static_cast<double>(header.intMin);
+    return minimum < 0 ? -minimum : 0.0;
+}
+
+// A mapped float value as a 64-bit integer, truncated toward zero, for taking its low bits:
+// NaN gives 0, and values beyond any image range are clamped first.
+inline std::int64_t truncatedValue(double value)
+{
+    if (value != value)
+        return 0;
+    constexpr double limit = 4611686018427387904.0;  // 2^62
+    if (value > limit)
+        value = limit;
+    if (value < -limit)
+        value = -limit;
+    return static_cast<std::int64_t>(value);
+}
+
 // Size in bytes of a regular file, or -1 when it is not one (a pipe, a device).
 long long regularFileSize(std::FILE* file);
 
