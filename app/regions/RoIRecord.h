@@ -57,6 +57,12 @@ struct RegionArray {
     float floatMax = 0.0f;
     bool HasRange = false;
     BitmapInfoHeader header;
+    // The rectangles the region was built from (ordered and clamped to the image). Everything
+    // downstream reads these, never the live fields of RoIRecord.
+    RoIRect builtRoI1;
+    RoIRect builtRoI2;
+    bool builtRoI2On = false;
+    bool builtSubtract = true;
 };
 
 // Resets the regions to the whole image, both off, as after loading an image.
