@@ -14,6 +14,8 @@
 #include "InitialThresholds.h"
 #include "RoIRecord.h"
 #include "ZoomState.h"
+#include "gDataCentroid.h"
+#include "gDataProjection.h"
 
 namespace kestrova {
 
@@ -27,6 +29,8 @@ struct ProgramState {
     RoIRecord roi;
     ResultFlags resultFlags;
     RegionArray region;
+    Projections projections;  // the spectrum and the profile with their limits
+    CentroidResult centroid;
     ZoomState zoom;
     std::string workFolder;       // temporary files: "Tmp.ksv", "Pic.Bmp"
     std::string settingsFolder;   // ".../Halvern Labs/Kestrova"
