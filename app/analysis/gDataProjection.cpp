@@ -1,5 +1,6 @@
 #include "gDataProjection.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -37,6 +38,16 @@ std::size_t imageOffset(const ImageStore& image, const RegionArray& region, std:
     return (static_cast<std::size_t>(r.BottomLeftY) - 1 + static_cast<std::size_t>(row))
                * static_cast<std::size_t>(image.width)
            + static_cast<std::size_t>(r.BottomLeftX) - 1;
+}
+
+// A region row; a region of region 1 alone holds the image's own values, read from the image
+// row already at hand so that the pass reads memory once.
+template <typename T>
+const T* combinedRow(const std::vector<T>& regionPixels, const T* imageRow, const RegionArray& region, std::int32_t row)
+{
+    if (!region.builtRoI2On)
+        return imageRow;
+    return regionPixels.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(region.width);
 }
 
 // The integer bounds equivalent to lower <= v <= upper for 32-bit integer v; empty when a
@@ -85,32 +96,60 @@ float floatUpperBound(double upper)
     return -floatLowerBound(-upper);
 }
 
+// One row of integer pixels: adds the accepted values to the column sums; gives the row's sum
+// and the number accepted. Written without branches so that it runs as vector code.
+std::int64_t sumIntRow(const std::int32_t* __restrict values, const std::int32_t* __restrict combined,
+                       std::int64_t* __restrict columns, std::size_t width, std::int32_t lo, std::int32_t hi,
+                       std::int64_t& accepted)
+{
+    std::int64_t rowSum = 0;
+    std::int32_t rowAccepted = 0;
+    for (std::size_t c = 0; c < width; ++c) {
+        const bool ok = (values[c] >= lo) & (values[c] <= hi);
+        const std::int32_t a = combined[c] & -static_cast<std::int32_t>(ok);
+        columns[c] += a;
+        rowSum += a;
+        rowAccepted += ok;
+    }
+    accepted += rowAccepted;
+    return rowSum;
+}
+
 // Integer pixels: exact 64-bit sums.
 void sumIntRegion(const ImageStore& image, const RegionArray& region, double lower, double upper, RegionSums& sums)
 {
-    const std::int64_t lo = intLowerBound(lower);
-    const std::int64_t hi = intUpperBound(upper);
     const auto width = static_cast<std::size_t>(region.width);
     std::vector<std::int64_t> columns(width, 0);
     sums.rows.assign(static_cast<std::size_t>(region.height), 0.0);
-    std::int64_t accepted = 0;
-    for (std::int32_t row = 0; row < region.height; ++row) {
-        const std::int32_t* values = image.intPixels.data() + imageOffset(image, region, row);
-        const std::int32_t* combined = region.intPixels.data() + static_cast<std::size_t>(row) * width;
-        std::int64_t rowSum = 0;
-        std::int64_t rowAccepted = 0;
-        for (std::size_t c = 0; c < width; ++c) {
-            const bool ok = values[c] >= lo && values[c] <= hi;
-            const std::int64_t a = ok ? std::int64_t{combined[c]} : 0;
-            columns[c] += a;
-            rowSum += a;
-            rowAccepted += ok ? 1 : 0;
+    const std::int64_t lo = intLowerBound(lower);
+    const std::int64_t hi = intUpperBound(upper);
+    if (lo <= hi && lo <= kAboveInt32 - 1 && hi >= kBelowInt32 + 1) {
+        const auto lo32 = static_cast<std::int32_t>(std::max(lo, kBelowInt32 + 1));
+        const auto hi32 = static_cast<std::int32_t>(std::min(hi, kAboveInt32 - 1));
+        for (std::int32_t row = 0; row < region.height; ++row) {
+            const std::int32_t* values = image.intPixels.data() + imageOffset(image, region, row);
+            const std::int32_t* combined = combinedRow(region.intPixels, values, region, row);
+            sums.rows[static_cast<std::size_t>(row)] =
+                static_cast<double>(sumIntRow(values, combined, columns.data(), width, lo32, hi32, sums.accepted));
         }
-        sums.rows[static_cast<std::size_t>(row)] = static_cast<double>(rowSum);
-        accepted += rowAccepted;
     }
     sums.columns.assign(columns.begin(), columns.end());
-    sums.accepted = accepted;
+}
+
+// One row of float pixels: adds the accepted values to the column sums and keeps them in
+// `taken` for the row's sum; gives the number accepted. Without branches, as vector code.
+std::int32_t takeFloatRow(const float* __restrict values, const float* __restrict combined,
+                          double* __restrict columns, double* __restrict taken, std::size_t width, float lo, float hi)
+{
+    std::int32_t rowAccepted = 0;
+    for (std::size_t c = 0; c < width; ++c) {
+        const bool ok = (values[c] >= lo) & (values[c] <= hi) & (std::fabs(combined[c]) <= kFloatMax);
+        const double a = ok ? combined[c] : 0.0f;
+        taken[c] = a;
+        columns[c] += a;
+        rowAccepted += ok;
+    }
+    return rowAccepted;
 }
 
 // Float pixels: double sums; a row is summed in four interleaved partial sums.
@@ -122,18 +161,10 @@ void sumFloatRegion(const ImageStore& image, const RegionArray& region, double l
     sums.columns.assign(width, 0.0);
     sums.rows.assign(static_cast<std::size_t>(region.height), 0.0);
     std::vector<double> taken(width + 4, 0.0);  // the last four stay 0: the row sum's padding
-    std::int64_t accepted = 0;
     for (std::int32_t row = 0; row < region.height; ++row) {
         const float* values = image.floatPixels.data() + imageOffset(image, region, row);
-        const float* combined = region.floatPixels.data() + static_cast<std::size_t>(row) * width;
-        std::int64_t rowAccepted = 0;
-        for (std::size_t c = 0; c < width; ++c) {
-            const bool ok = values[c] >= lo && values[c] <= hi && std::fabs(combined[c]) <= kFloatMax;
-            const double a = ok ? static_cast<double>(combined[c]) : 0.0;
-            taken[c] = a;
-            sums.columns[c] += a;
-            rowAccepted += ok ? 1 : 0;
-        }
+        const float* combined = combinedRow(region.floatPixels, values, region, row);
+        sums.accepted += takeFloatRow(values, combined, sums.columns.data(), taken.data(), width, lo, hi);
         double lane0 = 0.0, lane1 = 0.0, lane2 = 0.0, lane3 = 0.0;
         for (std::size_t c = 0; c < width; c += 4) {
             lane0 += taken[c];
@@ -142,9 +173,7 @@ void sumFloatRegion(const ImageStore& image, const RegionArray& region, double l
             lane3 += taken[c + 3];
         }
         sums.rows[static_cast<std::size_t>(row)] = (lane0 + lane1) + (lane2 + lane3);
-        accepted += rowAccepted;
     }
-    sums.accepted = accepted;
 }
 
 // Means, minimum and maximum, then the reflection when inverted.
