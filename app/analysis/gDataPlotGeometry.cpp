@@ -88,4 +88,25 @@ std::optional<std::int32_t> ReadoutPosition(const PlotScale& scale, double x)
     return p;
 }
 
+std::string PlotTitle(const std::string& baseName, const std::string& extension)
+{
+    return "File name: " + baseName + extension;
+}
+
+std::string PlotXTitle(bool wavelengthMode)
+{
+    return wavelengthMode ? "Wavelength (nm)" : "Pixel";
+}
+
+std::string PlotYTitle(bool mean, bool roi1On, bool roi2On, bool subtract)
+{
+    std::string title = mean ? "Mean Intensity" : "Sum Intensity";
+    if (!roi1On)
+        return title;
+    title += " RoI1";
+    if (roi2On)
+        title += subtract ? " - RoI2" : " + RoI2";
+    return title;
+}
+
 }  // namespace kestrova

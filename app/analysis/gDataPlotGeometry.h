@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "gDataProjection.h"
@@ -47,5 +48,12 @@ std::vector<PlotPoint> StepOutline(const PlotScale& scale, const PlotGeometry& g
 // The column (row) under the mouse at `x` (plot-box units) on the latest on-screen drawing;
 // nothing outside the frame or outside the projection.
 std::optional<std::int32_t> ReadoutPosition(const PlotScale& scale, double x);
+
+// The titles: "File name: " with the image's base name and extension; "Pixel" or "Wavelength
+// (nm)"; "Mean Intensity" or "Sum Intensity", tagged " RoI1" while region 1 is on and then
+// " - RoI2" or " + RoI2" while region 2 is on too.
+std::string PlotTitle(const std::string& baseName, const std::string& extension);
+std::string PlotXTitle(bool wavelengthMode);
+std::string PlotYTitle(bool mean, bool roi1On, bool roi2On, bool subtract);
 
 }  // namespace kestrova

@@ -198,3 +198,12 @@ TEST(PlotScale, FlatCurveSitsInsideTheFrame)
     EXPECT_EQ(outline[1].y, 500);
     EXPECT_EQ(outline[outline.size() - 2].y, 500);
 }
+
+TEST(PlotScale, Titles)
+{
+    EXPECT_EQ(PlotTitle("run7", ".fits"), "File name: run7.fits");
+    EXPECT_EQ(PlotYTitle(true, false, true, true), "Mean Intensity");
+    EXPECT_EQ(PlotYTitle(false, true, false, true), "Sum Intensity RoI1");
+    EXPECT_EQ(PlotYTitle(true, true, true, true), "Mean Intensity RoI1 - RoI2");
+    EXPECT_EQ(PlotYTitle(true, true, true, false), "Mean Intensity RoI1 + RoI2");
+}
