@@ -85,6 +85,21 @@ TEST(Pgm2Ksv, CommentsBeforeMagicSizeAndMaximum)
     ASSERT_EQ(toKsv(dir.file("c.pgm"), dir.file("c.ksv")).exitCode, 0);
     EXPECT_EQ(ksvIntPixels(readBytes(dir.file("c.ksv"))), (std::vector<std::int32_t>{1, 2, 3, 4}));
 
+    // Comments of any length end at their line end; text beyond any buffer size is no size.
+    for (const std::size_t length : {254, 255, 256, 1000}) {
+        const std::string comment = "#" + std::string(length - 1, 'c') + "9 9\n";
+        for (const std::string header : {comment + "P5\n2 2\n255\n", "P5\n" + comment + "2 2\n255\n",
+                                         "P5\n2 2\n" + comment + "255\n",
+                                         "P5" + std::string(length, ' ') + "9 9\n2 2\n255\n"}) {
+            SCOPED_TRACE(header);
+            writeBytes(dir.file("long.pgm"), pgm(header, {1, 2, 3, 4}, false));
+            ASSERT_EQ(toKsv(dir.file("long.pgm"), dir.file("long.ksv")).exitCode, 0);
+            const Bytes ksv = readBytes(dir.file("long.ksv"));
+            EXPECT_EQ(ksvHeaderText(ksv), "KSV V000\r 8\r 2\r 2\r 1\r 4\r");
+            EXPECT_EQ(ksvIntPixels(ksv), (std::vector<std::int32_t>{1, 2, 3, 4}));
+        }
+    }
+
     // After the maximum comes exactly one separator: a '#' there is raster data.
     writeBytes(dir.file("d.pgm"), pgm("P5\n2 1\n255\n#x", {}, false));
     ASSERT_EQ(toKsv(dir.file("d.pgm"), dir.file("d.ksv")).exitCode, 0);

@@ -38,6 +38,32 @@ TEST(KsvHeaderText, IntegerAndFloatFormsAreByteExact)
     EXPECT_EQ(headerText(f), "KSV V000\r -32\r 2\r 1\r -1.500000\r 100.000000\r");
 }
 
+TEST(KsvHeaderText, FloatsBelowAThousandthTakeTheExponentForm)
+{
+    struct Case {
+        float value;
+        const char* text;
+    };
+    const Case cases[] = {
+        {0.0f, "0.000000"},        {-0.0f, "-0.000000"},         {0.001f, "0.001000"},
+        {-0.0015f, "-0.001500"},   {0.000999f, "9.990000E-04"},  {-0.0005f, "-5.000000E-04"},
+        {1e-17f, "1.000000E-17"},  {1.234568e-30f, "1.234568E-30"}, {1e-45f, "1.401298E-45"},
+    };
+    for (const Case& c : cases) {
+        KsvHeader f;
+        f.dataType = -32;
+        f.width = 1;
+        f.height = 1;
+        f.floatMin = c.value;
+        f.floatMax = 2.5f;
+        const std::string text = headerText(f);
+        EXPECT_EQ(text, std::string("KSV V000\r -32\r 1\r 1\r ") + c.text + "\r 2.500000\r") << c.text;
+        const auto back = parseHeader(text.data(), text.size());
+        ASSERT_TRUE(back) << c.text;
+        EXPECT_EQ(back->floatMin, c.value) << c.text;
+    }
+}
+
 TEST(KsvHeaderText, LongestHeaderFitsBeforeThePixels)
 {
     KsvHeader f;
@@ -86,6 +112,8 @@ TEST(KsvHeaderParse, RejectsBadMagicFieldsAndSizes)
              "KSV V000\r 8\r 99999999999\r 2\r 1\r 9\r",
              "KSV V000\r 40000\r 3\r 2\r 1\r 9\r",  // code beyond 16 bits
              "KSV V000\r -32\r 3\r 2\r 1.5\r x\r",
+             "KSV V000\r -32\r 3\r 2\r 1.5\r inf\r",  // a range is finite
+             "KSV V000\r -32\r 3\r 2\r nan\r 1.5\r",
              "KSV",
              ""}) {
         EXPECT_FALSE(parseHeader(text.data(), text.size())) << text;
