@@ -3,6 +3,7 @@
 // Strip-by-strip KSV reading and writing for the converters: one buffer of width x 32 values,
 // so memory stays proportional to the image width.
 
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <memory>
@@ -129,10 +130,11 @@ inline double rangeShift(const KsvHeader& header)
 }
 
 // A mapped float value as a 64-bit integer, truncated toward zero, for taking its low bits:
-// NaN gives 0, and values beyond any image range are clamped first.
+// NaN and the infinities (mapped from pixels that are not finite) give 0, and values beyond any
+// image range are clamped first.
 inline std::int64_t truncatedValue(double value)
 {
-    if (value != value)
+    if (!std::isfinite(value))
         return 0;
     constexpr double limit = 4611686018427387904.0;  // 2^62
     if (value > limit)

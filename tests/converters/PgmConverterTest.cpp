@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -163,6 +164,10 @@ TEST(Ksv2Pgm, DepthAndMappingTable)
          {0, 1000}},
         {"float scaled", makeKsvFloat("KSV V000\r -64\r 2\r 1\r 0.000000\r 131070.000000\r", {131070.0f, 65535.0f}),
          65535, {65535, 32768}},
+        {"float not finite", makeKsvFloat("KSV V000\r -32\r 4\r 1\r 0.000000\r 1000.000000\r",
+                                          {NAN, INFINITY, -INFINITY, 1000.0f}), 65535, {0, 0, 0, 1000}},
+        {"float range in exponent form", makeKsvFloat("KSV V000\r -32\r 2\r 1\r 1.000000E-17\r 5.000000E-17\r",
+                                                      {1e-17f, 5e-17f}), 255, {0, 0}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
