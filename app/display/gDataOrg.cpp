@@ -29,6 +29,14 @@ constexpr std::size_t kBlock = 2048;
 constexpr double kRoundDouble = 6755399441055744.0;  // 1.5 * 2^52
 constexpr float kRoundFloat = 12582912.0f;           // 1.5 * 2^23
 
+// The double-precision loops over float pixels also get a version for processors with 256-bit
+// vectors, chosen when the program starts: twice the doubles per instruction.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && !defined(__SANITIZE_ADDRESS__)
+#define KESTROVA_WIDE_VECTORS __attribute__((target_clones("avx2", "default")))
+#else
+#define KESTROVA_WIDE_VECTORS
+#endif
+
 // Runs work(begin, end) over [0, count), on two threads for large counts.
 template <typename Work>
 void forEachHalf(std::size_t count, const Work& work)
@@ -84,6 +92,7 @@ constexpr std::uint16_t kNoBin = kDisplayBins;
 
 // Bins of a block of float pixels, in double precision so that no product overflows; a pixel
 // that is not finite (NaN, infinity) gets kNoBin.
+KESTROVA_WIDE_VECTORS
 void floatBins(const float* v, std::size_t n, double minimum, double range, std::uint16_t* bins)
 {
     for (std::size_t k = 0; k < n; ++k) {
@@ -245,6 +254,7 @@ void intGreys(const std::int32_t* v, std::size_t n, std::int32_t lo, std::int32_
 
 // Grey levels of a block of float pixels: the quotient computed in double precision (no product
 // overflows), then rounded to a 32-bit float and to the grey level. NaN and the infinities map to 0.
+KESTROVA_WIDE_VECTORS
 void floatGreys(const float* v, std::size_t n, float lo, float hi, double span, std::uint32_t* out)
 {
     const double low = lo;
