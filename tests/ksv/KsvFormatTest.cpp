@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cmath>
 #include <cstdio>
+#include <limits>
 #include <string>
 
 #include "KsvFormat.h"
+#include "KsvStrips.h"
 #include "TestSupport.h"
 
 using namespace ksv;
@@ -163,4 +167,42 @@ TEST(KsvStrips, FullStripsThenTheRemainder)
         forEachStrip(c.height, [&](std::int32_t row, int rows) { seen.emplace_back(row, rows); });
         EXPECT_EQ(seen, c.strips) << c.height;
     }
+}
+
+TEST(KsvFloatRange, FiniteValuesOnlyInEveryPart)
+{
+    constexpr float inf = std::numeric_limits<float>::infinity();
+    constexpr float big = std::numeric_limits<float>::max();
+    const float negativeNaN = -std::numeric_limits<float>::quiet_NaN();
+    struct Case {
+        std::vector<float> values;
+        float lowest, highest;
+        bool infinity;
+    };
+    const Case cases[] = {
+        {{3, -2, 7, 0.5f, -2.5f, 6}, -2.5f, 7, false},
+        {{-big, big, 1e-45f, -1e-45f}, -big, big, false},
+        {{inf, 1, negativeNaN, 2, -inf, 1.5f, NAN}, 1, 2, true},
+        {{-7e-30f, -3e-30f, -5e-30f}, -7e-30f, -3e-30f, false},
+        {{0.0f, -0.0f}, -0.0f, 0.0f, false},
+    };
+    for (const Case& c : cases) {
+        // In one part and split in two, as in strips.
+        for (const std::size_t split : {c.values.size(), c.values.size() / 2}) {
+            std::vector<std::uint32_t> bits;
+            for (const float v : c.values)
+                bits.push_back(std::bit_cast<std::uint32_t>(v));
+            FloatRange range;
+            const bool first = range.add(bits.data(), split);
+            const bool second = range.add(bits.data() + split, bits.size() - split);
+            ASSERT_FALSE(range.empty());
+            EXPECT_EQ(std::bit_cast<std::uint32_t>(range.lowest()), std::bit_cast<std::uint32_t>(c.lowest)) << c.lowest;
+            EXPECT_EQ(std::bit_cast<std::uint32_t>(range.highest()), std::bit_cast<std::uint32_t>(c.highest));
+            EXPECT_EQ(first || second, c.infinity);
+        }
+    }
+    FloatRange none;
+    const std::uint32_t nan = std::bit_cast<std::uint32_t>(std::numeric_limits<float>::quiet_NaN());
+    EXPECT_FALSE(none.add(&nan, 1));
+    EXPECT_TRUE(none.empty());
 }
