@@ -148,6 +148,8 @@ TEST_F(AwkwardPixels, HugeAndTinyRampsShowAGreyRamp)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const std::vector<int> greys = openAndShow("ramp.fits", ramp(c.low, c.high));
+        EXPECT_EQ(state.image.floatMin, static_cast<float>(c.low));  // read back from the KSV header
+        EXPECT_EQ(state.image.floatMax, static_cast<float>(c.high));
         EXPECT_TRUE(state.image.thresholdsAllowed);
         EXPECT_TRUE(rangeTextsAccepted());
         EXPECT_EQ(greys.front(), 0);
