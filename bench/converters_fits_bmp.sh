@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Times the FITS and bitmap converters against their peers on the same files, in one run:
-#   fit2ksv and ksv2fit on a 6144 x 4096 float FITS file, against cfitsio's fitscopy and cp;
+#   fit2ksv and ksv2fit on a 6144 x 4096 float FITS file, against cp, cfitsio's fitscopy and the
+#   floor of fit2ksv: fits_strip_floor, a plain cfitsio strip reader writing the same pixels raw;
 #   bmp2ksv (and ksv2bmp) on a 6144 x 4096 24-bit bitmap, against netpbm's bmptopnm and cp.
 # Prints the median wall time of 5 runs, the peak resident memory and the ratios.
 #
@@ -12,7 +13,7 @@ bin="$(cd "${1:-$here/../build/bin}" && pwd)"
 for tool in fitscopy bmptopnm /usr/bin/time python3; do
   command -v "$tool" >/dev/null || { echo "$tool not found: run scripts/install-deps.sh" >&2; exit 1; }
 done
-for program in fit2ksv ksv2fit bmp2ksv ksv2bmp; do
+for program in fit2ksv ksv2fit bmp2ksv ksv2bmp fits_strip_floor; do
   [ -x "$bin/$program" ] || { echo "$bin/$program not built" >&2; exit 1; }
 done
 
@@ -78,6 +79,8 @@ with tempfile.TemporaryDirectory(prefix="kestrova-bench-") as work:
     fits_rows = [
         measure("cp", ["cp", w("frame.fits"), w("copy.fits")], RUNS, before=remover(w("copy.fits"))),
         measure("fitscopy", ["fitscopy", w("frame.fits"), w("peer.fits")], RUNS, before=remover(w("peer.fits"))),
+        measure("strip floor", [prog("fits_strip_floor"), w("frame.fits"), w("floor.raw")], RUNS,
+                before=remover(w("floor.raw"))),
         measure("fit2ksv", [prog("fit2ksv"), w("frame.fits"), w("out.ksv"), "x"], RUNS, before=remover(w("out.ksv"))),
         measure("ksv2fit", [prog("ksv2fit"), w("fits.ksv"), w("back.fits")], RUNS, before=remover(w("back.fits"))),
     ]
@@ -89,7 +92,7 @@ with tempfile.TemporaryDirectory(prefix="kestrova-bench-") as work:
     ]
     mib = 2 ** 20
     print(f"{WIDTH} x {HEIGHT} float FITS ({os.path.getsize(w('frame.fits')) / mib:.0f} MiB), medians of {RUNS} runs")
-    report(fits_rows, ["cp", "fitscopy"])
+    report(fits_rows, ["cp", "fitscopy", "strip floor"])
     print()
     print(f"{WIDTH} x {HEIGHT} 24-bit bitmap ({os.path.getsize(w('frame.bmp')) / mib:.0f} MiB), medians of {RUNS} runs")
     report(bmp_rows, ["cp", "bmptopnm"])

@@ -146,7 +146,8 @@ void checkLastPixel(fitsfile* fits, const FitsImage& image)
 }
 
 // The library turns a double beyond the float range into an infinity without complaint: such a
-// pixel fails the read like any other value that does not fit the transfer type.
+// pixel fails the read like any other value that does not fit the transfer type. An infinity
+// stored as such in the file is a pixel like any other. Runs only on strips that hold one.
 void checkFloatOverflow(fitsfile* fits, LONGLONG first, const float* values, std::size_t count)
 {
     std::size_t i = 0;
@@ -189,9 +190,10 @@ void convert(ConverterRun& run)
         const int status = readValues(fits, isFloat, first, static_cast<LONGLONG>(count), values);
         if (status > 0)
             failFits(FitsRead, status);
-        if (isFloat)
+        // One pass gives the range (finite values only) and tells whether an infinity needs a look.
+        if (ksv.addToRange(rows))
             checkFloatOverflow(fits, first, ksv.floatStrip(), count);
-        ksv.writeStrip(rows);
+        ksv.writeStripAsIs(rows);
     });
     ksv.finish();
 }

@@ -3,7 +3,6 @@
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 
 #include "ConverterEntryPoints.h"
 #include "ConverterFrame.h"
@@ -14,19 +13,29 @@ namespace {
 
 using namespace ksv;
 
-// Skips whole lines that begin with '#', leaving the stream at the first other line.
+// Reads up to and including the end of the current line (a line feed), or to the end of the file.
+void skipToLineEnd(std::FILE* in)
+{
+    int c = 0;
+    do
+        c = std::fgetc(in);
+    while (c != '\n' && c != EOF);
+}
+
+// Skips whole lines that begin with '#', however long, leaving the stream at the first other line.
 void skipComments(std::FILE* in)
 {
-    char line[256];
     for (;;) {
         const long position = std::ftell(in);
-        if (position < 0 || std::fgets(line, sizeof line, in) == nullptr)
+        const int first = position < 0 ? EOF : std::fgetc(in);
+        if (first == EOF)
             fail(PgmParametersRead);
-        if (line[0] != '#') {
+        if (first != '#') {
             if (std::fseek(in, position, SEEK_SET) != 0)
                 fail(PgmParametersRead);
             return;
         }
+        skipToLineEnd(in);
     }
 }
 
@@ -71,9 +80,10 @@ struct PgmLayout {
 PgmLayout readPgmHeader(std::FILE* in)
 {
     skipComments(in);
-    char line[256];
-    if (std::fgets(line, sizeof line, in) == nullptr || std::strncmp(line, "P5", 2) != 0)
+    // The magic line: "P5" and whatever follows it on that line.
+    if (std::fgetc(in) != 'P' || std::fgetc(in) != '5')
         fail(PgmParametersRead);
+    skipToLineEnd(in);
     skipComments(in);
     const long width = readNumber(in);
     const long height = readNumber(in);

@@ -81,9 +81,10 @@ bool isCompleteKsv(const std::string& output)
         if (header->isFloat()) {
             float v = 0;
             std::memcpy(&v, pixels + 4 * i, 4);
-            // The header carries six decimals, so a range below 1e-6 may read as 0.
+            // The header carries six decimals (seven digits below 0.001), so its range may lie
+            // up to 1e-6 inside the pixels'. Pixels that are not finite lie outside any range.
             constexpr float slack = 1e-6f;
-            if (!std::isnan(v) && (v < header->floatMin - slack || v > header->floatMax + slack))
+            if (std::isfinite(v) && (v < header->floatMin - slack || v > header->floatMax + slack))
                 return false;
         } else {
             std::int32_t v = 0;

@@ -1,8 +1,10 @@
 #include "KsvFormat.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <limits>
 
@@ -36,13 +38,20 @@ void appendInteger(std::string& text, long long value)
     appendField(text, buffer.data(), end);
 }
 
-// Same digits as printf's "%f" in the C locale, whatever locale the process runs in.
-void appendFixed(std::string& text, float value)
+// Below this magnitude six decimals would hide every digit: such values take the exponent form.
+constexpr double kSmallestFixed = 0.001;
+
+// Same digits as printf's "%f" in the C locale, whatever locale the process runs in; a nonzero
+// value below 0.001 in magnitude as "%.6E" gives it ("1.234568E-30").
+void appendFloat(std::string& text, float value)
 {
     std::array<char, 400> buffer{};
-    auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
-                                   static_cast<double>(value), std::chars_format::fixed, 6);
+    const double v = value;
+    const bool small = v != 0.0 && std::fabs(v) < kSmallestFixed;
+    auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), v,
+                                   small ? std::chars_format::scientific : std::chars_format::fixed, 6);
     (void)ec;
+    std::replace(buffer.data(), end, 'e', 'E');
     appendField(text, buffer.data(), end);
 }
 
@@ -81,8 +90,8 @@ std::string headerText(const KsvHeader& header)
     appendInteger(text, header.width);
     appendInteger(text, header.height);
     if (header.isFloat()) {
-        appendFixed(text, header.floatMin);
-        appendFixed(text, header.floatMax);
+        appendFloat(text, header.floatMin);
+        appendFloat(text, header.floatMax);
     } else {
         appendInteger(text, header.intMin);
         appendInteger(text, header.intMax);
@@ -130,6 +139,9 @@ std::optional<KsvHeader> parseHeader(const char* bytes, std::size_t length)
     const bool ok = header.isFloat() ? fields.next(header.floatMin) && fields.next(header.floatMax)
                                      : fields.next(header.intMin) && fields.next(header.intMax);
     if (!ok)
+        return std::nullopt;
+    // The range of finite pixels is finite: "inf" or "nan" is no minimum or maximum.
+    if (header.isFloat() && (!std::isfinite(header.floatMin) || !std::isfinite(header.floatMax)))
         return std::nullopt;
     return header;
 }

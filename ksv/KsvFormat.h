@@ -51,15 +51,17 @@ struct KsvHeader {
 };
 
 // The header text exactly as written: "KSV V000\r %d\r %d\r %d\r %d\r %d\r", with
-// "%f" for the minimum and maximum of float images (always a decimal point).
+// "%f" for the minimum and maximum of float images (always a decimal point), except that a
+// nonzero one below 0.001 in magnitude is written as "%.6E" gives it ("1.234568E-30").
 std::string headerText(const KsvHeader& header);
 
 // Writes the header text at offset 0. False when positioning or the write fails.
 bool writeHeader(std::FILE* file, const KsvHeader& header);
 
 // Parses a header from the first bytes of a file. Requires the magic "KSV V" in the first
-// (at most 8 character) line, then five fields separated by blanks, CR or LF. Rejects a
-// width or height that is not positive and a code outside 16 bits.
+// (at most 8 character) line, then five fields separated by blanks, CR or LF; a float minimum
+// or maximum in fixed or exponent form. Rejects a width or height that is not positive, a code
+// outside 16 bits, and a float minimum or maximum that is not a finite number.
 std::optional<KsvHeader> parseHeader(const char* bytes, std::size_t length);
 
 // Reads and parses the header at offset 0 of an open file.

@@ -3,13 +3,36 @@
 // Strip-by-strip KSV reading and writing for the converters: one buffer of width x 32 values,
 // so memory stays proportional to the image width.
 
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <memory>
 
 #include "ConverterFrame.h"
 #include "KsvFormat.h"
 
 namespace ksv {
+
+// The running minimum and maximum of float values, skipping NaN and the infinities.
+class FloatRange {
+public:
+    // Adds `count` values given by their bit patterns, in one pass that the compiler vectorises.
+    // True when one of them is an infinity.
+    bool add(const std::uint32_t* bits, std::size_t count);
+
+    // No finite value added yet.
+    bool empty() const { return lowKey_ > highKey_; }
+    float lowest() const { return valueOfKey(lowKey_); }
+    float highest() const { return valueOfKey(highKey_); }
+
+private:
+    // Finite floats are ordered as these integer keys are (-0 just below +0); no finite float
+    // has the key INT32_MAX or INT32_MIN.
+    static float valueOfKey(std::int32_t key);
+
+    std::int32_t lowKey_ = std::numeric_limits<std::int32_t>::max();
+    std::int32_t highKey_ = std::numeric_limits<std::int32_t>::min();
+};
 
 // Writes the KSV output of a to-KSV converter: the pixel block strip by strip from byte 256,
 // keeping the running minimum and maximum, then the header at offset 0.
@@ -24,10 +47,23 @@ public:
     std::int32_t* intStrip() { return reinterpret_cast<std::int32_t*>(strip_.get()); }
     float* floatStrip() { return reinterpret_cast<float*>(strip_.get()); }
 
-    // Writes `rows` rows from the strip buffer (46), updating the minimum and maximum.
-    void writeStrip(int rows);
+    // Adds `rows` rows of the strip buffer to the running minimum and maximum, in one pass. Float
+    // values that are not finite (NaN, infinities) take no part. True when a float strip holds an
+    // infinity.
+    bool addToRange(int rows);
 
-    // Writes the header (50, 48). The frame closes the file.
+    // Writes `rows` rows from the strip buffer (46), without touching the range.
+    void writeStripAsIs(int rows);
+
+    // Writes `rows` rows from the strip buffer (46), updating the minimum and maximum.
+    void writeStrip(int rows)
+    {
+        addToRange(rows);
+        writeStripAsIs(rows);
+    }
+
+    // Writes the header (50, 48) with the range of every value added: the smallest and largest
+    // (finite) value, or 0 and 0 when there was none. The frame closes the file.
     void finish();
 
 private:
@@ -35,6 +71,7 @@ private:
     KsvHeader header_;
     std::unique_ptr<std::uint32_t[]> strip_;
     bool seeded_ = false;
+    FloatRange floatRange_;
 };
 
 // Reads the KSV input of a from-KSV converter.
@@ -93,10 +130,11 @@ inline double rangeShift(const KsvHeader& header)
 }
 
 // A mapped float value as a 64-bit integer, truncated toward zero, for taking its low bits:
-// NaN gives 0, and values beyond any image range are clamped first.
+// NaN and the infinities (mapped from pixels that are not finite) give 0, and values beyond any
+// image range are clamped first.
 inline std::int64_t truncatedValue(double value)
 {
-    if (value != value)
+    if (!std::isfinite(value))
         return 0;
     constexpr double limit = 4611686018427387904.0;  // 2^62
     if (value > limit)

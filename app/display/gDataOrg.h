@@ -37,7 +37,8 @@ struct PixelSource {
 };
 
 // Bin of each pixel: round((v - minimum) * 4095 / R), R = maximum - minimum (255 when they are
-// equal), clamped to 0..4095; a NaN pixel counts in bin 0.
+// equal), clamped to 0..4095; float images in double precision. A float pixel that is not finite
+// (NaN, infinity) is counted in no bin, so that it moves no threshold.
 void BuildDisplayHistogram(const PixelSource& pixels, DisplayHistogram& histogram);
 
 // Sets the value texts and value fields of both sides from the two per-cent figures. The
@@ -49,7 +50,8 @@ void ThresholdsFromPercent(const PixelSource& pixels, float lowerPercent, float 
 void PercentFromThresholds(const PixelSource& pixels, DisplayThresholds& thresholds);
 
 // Grey levels into `buffer` (4 bytes a pixel: grey, grey, grey, 0), resized to 4 * count.
-// Below the lower value 0, above the upper 255, between them spread linearly; NaN maps to 0.
+// Below the lower value 0, above the upper 255, between them spread linearly (float images in
+// double precision); NaN and the infinities map to 0.
 void RenderDisplayBuffer(const PixelSource& pixels, const DisplayThresholds& thresholds,
                          std::vector<std::uint8_t>& buffer);
 

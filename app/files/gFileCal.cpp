@@ -24,7 +24,7 @@ bool isAllowed(int c)
 
 enum class LineScan { Ok, UnexpectedCharacter, Unreadable };
 
-// The first line, up to a carriage return or the end of the file.
+// The first line, up to its end (carriage return, line feed, or both) or the end of the file.
 LineScan scanFirstLine(const std::string& path, std::string& line)
 {
     std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -38,7 +38,7 @@ LineScan scanFirstLine(const std::string& path, std::string& line)
                 result = LineScan::Unreadable;
             break;
         }
-        if (c == '\r')
+        if (c == '\r' || c == '\n')
             break;
         if (!isAllowed(c)) {
             result = LineScan::UnexpectedCharacter;

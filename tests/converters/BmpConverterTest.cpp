@@ -279,7 +279,13 @@ TEST(Ksv2Bmp, ShiftScaleAndTruncation)
                                                   {-1.5f, 0.2f, 100.0f}), {0, 1, 101}},
         {"float scaled", makeKsvFloat("KSV V000\r -64\r 3\r 1\r 0.000000\r 510.000000\r", {510.0f, 255.0f, 1.9f}),
          {255, 127, 0}},
-        {"float not a number", makeKsvFloat("KSV V000\r -32\r 2\r 1\r 0.000000\r 9.000000\r", {NAN, 9.0f}), {0, 9}},
+        {"float not finite", makeKsvFloat("KSV V000\r -32\r 4\r 1\r 0.000000\r 900.000000\r",
+                                          {NAN, INFINITY, -INFINITY, 900.0f}), {0, 0, 0, 255}},
+        {"float range in exponent form", makeKsvFloat("KSV V000\r -32\r 2\r 1\r -5.000000E-17\r 1.000000E-17\r",
+                                                      {-5e-17f, 1e-17f}), {0, 0}},
+        {"float range of 2e38", makeKsvFloat("KSV V000\r -32\r 3\r 1\r -99999996802856924650656260769173209088.000000"
+                                             "\r 99999996802856924650656260769173209088.000000\r",
+                                             {-1e38f, 0.0f, 1e38f}), {0, 127, 255}},
         {"beyond the header's range: low 8 bits", makeKsv("KSV V000\r 8\r 2\r 1\r 0\r 200\r", {300, 7}), {44, 7}},
     };
     for (const auto& c : cases) {

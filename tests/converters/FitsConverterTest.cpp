@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -137,6 +139,53 @@ TEST(Fit2Ksv, EquivalentTypeBecomesTheCodeWithTheFileScaling)
         } else {
             EXPECT_EQ(asDoubles(ksvIntPixels(ksv)), c.values);
         }
+    }
+}
+
+TEST(Fit2Ksv, NonFiniteTinyAndHugeFloatsKeepTheirValuesAndAFiniteRange)
+{
+    TempDir dir;
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    struct Case {
+        const char* what;
+        int imageType;
+        std::vector<double> values;
+        std::string header;
+    };
+    const Case cases[] = {
+        {"infinity and NaN", FLOAT_IMG, {2, inf, 7, nan, -1, 3}, "KSV V000\r -32\r 3\r 2\r -1.000000\r 7.000000\r"},
+        {"doubles", DOUBLE_IMG, {-inf, 2, nan, 7, -1, inf}, "KSV V000\r -64\r 3\r 2\r -1.000000\r 7.000000\r"},
+        {"nothing finite", FLOAT_IMG, {nan, inf, -inf, nan, nan, nan}, "KSV V000\r -32\r 3\r 2\r 0.000000\r 0.000000\r"},
+        {"tiny", FLOAT_IMG, {1e-17, 3e-17, 0, 2e-17, 5e-17, 4e-17}, "KSV V000\r -32\r 3\r 2\r 0.000000\r 5.000000E-17\r"},
+        {"tiny negative", FLOAT_IMG, {-1e-17, -3e-17, -2e-17, -1e-17, -5e-17, -4e-17},
+         "KSV V000\r -32\r 3\r 2\r -5.000000E-17\r -1.000000E-17\r"},
+        {"huge", FLOAT_IMG, {-1e38, -5e37, 0, 5e37, 1e38, 1},
+         "KSV V000\r -32\r 3\r 2\r -99999996802856924650656260769173209088.000000\r "
+         "99999996802856924650656260769173209088.000000\r"},
+    };
+    auto same = [](const std::vector<double>& a, const std::vector<double>& b) {
+        if (a.size() != b.size())
+            return false;
+        for (std::size_t i = 0; i < a.size(); ++i)
+            if (!(a[i] == b[i] || (std::isnan(a[i]) && std::isnan(b[i]))))
+                return false;
+        return true;
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeFits(dir.file("t.fits"), c.imageType, {3, 2}, c.values);
+        ASSERT_EQ(toKsv(dir.file("t.fits"), dir.file("t.ksv")).exitCode, 0);
+        const Bytes ksv = readBytes(dir.file("t.ksv"));
+        EXPECT_EQ(ksvHeaderText(ksv), c.header);
+        std::vector<double> expected;
+        for (const double v : c.values)
+            expected.push_back(static_cast<float>(v));
+        EXPECT_TRUE(same(asDoubles(ksvFloatPixels(ksv)), expected));
+        ASSERT_EQ(fromKsv(dir.file("t.ksv"), dir.file("back.fits")).exitCode, 0);
+        const FitsContent back = readFits(dir.file("back.fits"));
+        EXPECT_EQ(back.equivalentType, c.imageType);
+        EXPECT_TRUE(same(back.values, expected));
     }
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -85,6 +86,21 @@ TEST(Pgm2Ksv, CommentsBeforeMagicSizeAndMaximum)
     ASSERT_EQ(toKsv(dir.file("c.pgm"), dir.file("c.ksv")).exitCode, 0);
     EXPECT_EQ(ksvIntPixels(readBytes(dir.file("c.ksv"))), (std::vector<std::int32_t>{1, 2, 3, 4}));
 
+    // Comments of any length end at their line end; text beyond any buffer size is no size.
+    for (const std::size_t length : {254, 255, 256, 1000}) {
+        const std::string comment = "#" + std::string(length - 1, 'c') + "9 9\n";
+        for (const std::string header : {comment + "P5\n2 2\n255\n", "P5\n" + comment + "2 2\n255\n",
+                                         "P5\n2 2\n" + comment + "255\n",
+                                         "P5" + std::string(length, ' ') + "9 9\n2 2\n255\n"}) {
+            SCOPED_TRACE(header);
+            writeBytes(dir.file("long.pgm"), pgm(header, {1, 2, 3, 4}, false));
+            ASSERT_EQ(toKsv(dir.file("long.pgm"), dir.file("long.ksv")).exitCode, 0);
+            const Bytes ksv = readBytes(dir.file("long.ksv"));
+            EXPECT_EQ(ksvHeaderText(ksv), "KSV V000\r 8\r 2\r 2\r 1\r 4\r");
+            EXPECT_EQ(ksvIntPixels(ksv), (std::vector<std::int32_t>{1, 2, 3, 4}));
+        }
+    }
+
     // After the maximum comes exactly one separator: a '#' there is raster data.
     writeBytes(dir.file("d.pgm"), pgm("P5\n2 1\n255\n#x", {}, false));
     ASSERT_EQ(toKsv(dir.file("d.pgm"), dir.file("d.ksv")).exitCode, 0);
@@ -148,6 +164,10 @@ TEST(Ksv2Pgm, DepthAndMappingTable)
          {0, 1000}},
         {"float scaled", makeKsvFloat("KSV V000\r -64\r 2\r 1\r 0.000000\r 131070.000000\r", {131070.0f, 65535.0f}),
          65535, {65535, 32768}},
+        {"float not finite", makeKsvFloat("KSV V000\r -32\r 4\r 1\r 0.000000\r 1000.000000\r",
+                                          {NAN, INFINITY, -INFINITY, 1000.0f}), 65535, {0, 0, 0, 1000}},
+        {"float range in exponent form", makeKsvFloat("KSV V000\r -32\r 2\r 1\r 1.000000E-17\r 5.000000E-17\r",
+                                                      {1e-17f, 5e-17f}), 255, {0, 0}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cmath>
 #include <cstdio>
+#include <limits>
 #include <string>
 
 #include "KsvFormat.h"
+#include "KsvStrips.h"
 #include "TestSupport.h"
 
 using namespace ksv;
@@ -36,6 +40,32 @@ TEST(KsvHeaderText, IntegerAndFloatFormsAreByteExact)
     f.floatMin = -1.5f;
     f.floatMax = 100.0f;
     EXPECT_EQ(headerText(f), "KSV V000\r -32\r 2\r 1\r -1.500000\r 100.000000\r");
+}
+
+TEST(KsvHeaderText, FloatsBelowAThousandthTakeTheExponentForm)
+{
+    struct Case {
+        float value;
+        const char* text;
+    };
+    const Case cases[] = {
+        {0.0f, "0.000000"},        {-0.0f, "-0.000000"},         {0.001f, "0.001000"},
+        {-0.0015f, "-0.001500"},   {0.000999f, "9.990000E-04"},  {-0.0005f, "-5.000000E-04"},
+        {1e-17f, "1.000000E-17"},  {1.234568e-30f, "1.234568E-30"}, {1e-45f, "1.401298E-45"},
+    };
+    for (const Case& c : cases) {
+        KsvHeader f;
+        f.dataType = -32;
+        f.width = 1;
+        f.height = 1;
+        f.floatMin = c.value;
+        f.floatMax = 2.5f;
+        const std::string text = headerText(f);
+        EXPECT_EQ(text, std::string("KSV V000\r -32\r 1\r 1\r ") + c.text + "\r 2.500000\r") << c.text;
+        const auto back = parseHeader(text.data(), text.size());
+        ASSERT_TRUE(back) << c.text;
+        EXPECT_EQ(back->floatMin, c.value) << c.text;
+    }
 }
 
 TEST(KsvHeaderText, LongestHeaderFitsBeforeThePixels)
@@ -86,6 +116,8 @@ TEST(KsvHeaderParse, RejectsBadMagicFieldsAndSizes)
              "KSV V000\r 8\r 99999999999\r 2\r 1\r 9\r",
              "KSV V000\r 40000\r 3\r 2\r 1\r 9\r",  // code beyond 16 bits
              "KSV V000\r -32\r 3\r 2\r 1.5\r x\r",
+             "KSV V000\r -32\r 3\r 2\r 1.5\r inf\r",  // a range is finite
+             "KSV V000\r -32\r 3\r 2\r nan\r 1.5\r",
              "KSV",
              ""}) {
         EXPECT_FALSE(parseHeader(text.data(), text.size())) << text;
@@ -135,4 +167,42 @@ TEST(KsvStrips, FullStripsThenTheRemainder)
         forEachStrip(c.height, [&](std::int32_t row, int rows) { seen.emplace_back(row, rows); });
         EXPECT_EQ(seen, c.strips) << c.height;
     }
+}
+
+TEST(KsvFloatRange, FiniteValuesOnlyInEveryPart)
+{
+    constexpr float inf = std::numeric_limits<float>::infinity();
+    constexpr float big = std::numeric_limits<float>::max();
+    const float negativeNaN = -std::numeric_limits<float>::quiet_NaN();
+    struct Case {
+        std::vector<float> values;
+        float lowest, highest;
+        bool infinity;
+    };
+    const Case cases[] = {
+        {{3, -2, 7, 0.5f, -2.5f, 6}, -2.5f, 7, false},
+        {{-big, big, 1e-45f, -1e-45f}, -big, big, false},
+        {{inf, 1, negativeNaN, 2, -inf, 1.5f, NAN}, 1, 2, true},
+        {{-7e-30f, -3e-30f, -5e-30f}, -7e-30f, -3e-30f, false},
+        {{0.0f, -0.0f}, -0.0f, 0.0f, false},
+    };
+    for (const Case& c : cases) {
+        // In one part and split in two, as in strips.
+        for (const std::size_t split : {c.values.size(), c.values.size() / 2}) {
+            std::vector<std::uint32_t> bits;
+            for (const float v : c.values)
+                bits.push_back(std::bit_cast<std::uint32_t>(v));
+            FloatRange range;
+            const bool first = range.add(bits.data(), split);
+            const bool second = range.add(bits.data() + split, bits.size() - split);
+            ASSERT_FALSE(range.empty());
+            EXPECT_EQ(std::bit_cast<std::uint32_t>(range.lowest()), std::bit_cast<std::uint32_t>(c.lowest)) << c.lowest;
+            EXPECT_EQ(std::bit_cast<std::uint32_t>(range.highest()), std::bit_cast<std::uint32_t>(c.highest));
+            EXPECT_EQ(first || second, c.infinity);
+        }
+    }
+    FloatRange none;
+    const std::uint32_t nan = std::bit_cast<std::uint32_t>(std::numeric_limits<float>::quiet_NaN());
+    EXPECT_FALSE(none.add(&nan, 1));
+    EXPECT_TRUE(none.empty());
 }

@@ -40,6 +40,8 @@ TEST_F(CalibrationFile, AcceptedLines)
         {"400,0.5", 400.0f, {0.5f, 0, 0, 0}},
         {"400,0.5\r", 400.0f, {0.5f, 0, 0, 0}},
         {"400,0.5\r\n", 400.0f, {0.5f, 0, 0, 0}},
+        {"400,0.5\n", 400.0f, {0.5f, 0, 0, 0}},
+        {"400,0.5\n1,2,3,4,5,6,7\n", 400.0f, {0.5f, 0, 0, 0}},  // only the first line counts
         {" 400 , 0.5 \rnot;read\nat all", 400.0f, {0.5f, 0, 0, 0}},
         {"-1.5E+2,+2,1E-3,0,-4E-9", -150.0f, {2.0f, 0.001f, 0.0f, -4e-9f}},
         {"350,1,0.25", 350.0f, {1.0f, 0.25f, 0, 0}},
@@ -84,7 +86,6 @@ TEST_F(CalibrationFile, RefusedLines)
         {"1,2,3,4,5,6", kCommas},
         {"400", kCommas},
         {"400;0.5", kUnexpected},
-        {"400,0.5\n", kUnexpected},  // line feeds only
         {"400,0.5\t", kUnexpected},
         {"400,abc", kUnexpected},    // the character scan runs first
         {"4e2,0.5", kUnexpected},

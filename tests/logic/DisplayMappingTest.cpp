@@ -48,7 +48,7 @@ DisplayHistogram histogramOf(const PixelSource& p)
     return h;
 }
 
-// Bin of the single pixel of a one-pixel image.
+// Bin of the single pixel of a one-pixel image; kDisplayBins when it is counted in none.
 int binOf(const PixelSource& one)
 {
     const DisplayHistogram h = histogramOf(one);
@@ -124,10 +124,14 @@ TEST(DisplayHistogramBins, FloatPixels)
         {2.0f, 0.0f, 2.0f, 4095},
         {-1.0f, 0.0f, 2.0f, 0},
         {3.0f, 0.0f, 2.0f, 4095},
-        {kNaN, 0.0f, 2.0f, 0},
-        {kInf, 0.0f, 2.0f, 4095},
-        {-kInf, 0.0f, 2.0f, 0},
+        {kNaN, 0.0f, 2.0f, kDisplayBins},  // not finite: no bin
+        {kInf, 0.0f, 2.0f, kDisplayBins},
+        {-kInf, 0.0f, 2.0f, kDisplayBins},
         {0.25f, 0.25f, 0.25f, 0},  // flat
+        {0.0f, -1e38f, 1e38f, 2048},  // 2047.5: (v - min) * 4095 is beyond the float range
+        {1e38f, -1e38f, 1e38f, 4095},
+        {0.0f, -3e38f, 3e38f, 2048},  // a range wider than any float
+        {1e-17f, 0.0f, 2e-17f, 2048},
     };
     for (const Case& c : cases) {
         const std::vector<float> one = {c.value};
@@ -247,7 +251,7 @@ TEST(ThresholdsFromPercentFigures, FlatAndExtremeImages)
     EXPECT_EQ(t.lower.valueText, "205");
     EXPECT_EQ(t.upper.valueText, "1842.5");
 
-    // A NaN pixel counts in bin 0 and the thresholds stay numbers.
+    // A NaN pixel counts in no bin and the thresholds stay numbers.
     std::vector<float> withNaN = {kNaN, 1.0f, 2.0f, 3.0f};
     ThresholdsFromPercent(floats(withNaN, 1.0f, 3.0f), 0.0f, 0.0f, t);
     EXPECT_EQ(t.lower.floatValue, 1.0f);
@@ -299,7 +303,13 @@ TEST(GreyMapping, FloatPixels)
 {
     const std::vector<float> v = {-0.5f, 0.0f, 0.25f, 0.5f, 1.0f, 1.5f, kNaN, kInf, -kInf};
     EXPECT_EQ(greys(floats(v, -1.0f, 2.0f), floatThresholds(0.0f, 1.0f)),
-              (std::vector<int>{0, 0, 64, 128, 255, 255, 0, 255, 0}));
+              (std::vector<int>{0, 0, 64, 128, 255, 255, 0, 0, 0}));
+
+    // Spans beyond the float range and far below one.
+    const std::vector<float> huge = {-3e38f, 0.0f, 3e38f};
+    EXPECT_EQ(greys(floats(huge, -3e38f, 3e38f), floatThresholds(-3e38f, 3e38f)), (std::vector<int>{0, 128, 255}));
+    const std::vector<float> tiny = {0.0f, 1e-17f, 2e-17f};
+    EXPECT_EQ(greys(floats(tiny, 0.0f, 2e-17f), floatThresholds(0.0f, 2e-17f)), (std::vector<int>{0, 128, 255}));
 
     const std::vector<float> flat = {0.5f, 0.5f};
     EXPECT_EQ(greys(floats(flat, 0.5f, 0.5f), floatThresholds(0.5f, 0.5f)), (std::vector<int>{0, 0}));
