@@ -12,6 +12,8 @@
 #include "DisplayThresholds.h"
 #include "ImageStore.h"
 #include "InitialThresholds.h"
+#include "RegionDisplay.h"
+#include "RegionHistogram.h"
 #include "RoIRecord.h"
 #include "ZoomState.h"
 
@@ -28,6 +30,9 @@ struct ProgramState {
     ResultFlags resultFlags;
     RegionArray region;
     ZoomState zoom;
+    RegionHistogram regionHistogram;
+    HistogramSettings histogramSettings;
+    RegionDisplayState regionDisplay;
     std::string workFolder;       // temporary files: "Tmp.ksv", "Pic.Bmp"
     std::string settingsFolder;   // ".../Halvern Labs/Kestrova"
     std::string converterFolder;  // looked in first for the converters; then PATH
