@@ -16,6 +16,8 @@
 #include "RegionHistogram.h"
 #include "RoIRecord.h"
 #include "ZoomState.h"
+#include "gDataCentroid.h"
+#include "gDataProjection.h"
 
 namespace kestrova {
 
@@ -29,6 +31,8 @@ struct ProgramState {
     RoIRecord roi;
     ResultFlags resultFlags;
     RegionArray region;
+    Projections projections;  // the spectrum and the profile with their limits
+    CentroidResult centroid;
     ZoomState zoom;
     RegionHistogram regionHistogram;
     HistogramSettings histogramSettings;
