@@ -5,6 +5,8 @@
 #include <cmath>
 
 #include "NumberFormat.h"
+#include "gDataScale.h"
+#include "gFileValues.h"
 #include "ParallelHalves.h"
 
 namespace kestrova {
@@ -23,18 +25,6 @@ constexpr double kRoundDouble = 6755399441055744.0;  // 1.5 * 2^52
 // Integer regions narrower than this (and than their element count) are binned through a
 // table with one entry per value of the range, filled by the same rule.
 constexpr std::int64_t kLargestTable = std::int64_t{1} << 20;
-
-// The largest 1-2-5 step from 2 to 50000000 not above the target, else 2. (Interim: the plots'
-// shared step table replaces it.)
-std::int32_t niceAxisStep(double target)
-{
-    std::int32_t best = 2;
-    for (std::int32_t decade = 1; decade <= 10000000; decade *= 10)
-        for (const std::int32_t m : {2, 5, 10})
-            if (m * decade <= target && m * decade <= 50000000)
-                best = std::max(best, m * decade);
-    return best;
-}
 
 using PartialCounts = std::array<std::uint32_t, kRegionBins>;
 
@@ -147,7 +137,7 @@ void chooseYAxis(double smallest, double largest, bool logarithmic, HistogramSca
         r *= 10.0f;
     }
     s.yScale = scale;
-    s.yStep = niceAxisStep(roundHalfEven(r / 4.0));
+    s.yStep = static_cast<std::int32_t>(NiceStep(roundHalfEven(r / 4.0)));
     if (logarithmic) {
         s.yMin = static_cast<std::int32_t>(std::floor(scale * smallest));
         s.yMax = static_cast<std::int32_t>(std::floor(scale * largest)) + 1;
@@ -205,7 +195,7 @@ void BuildRegionHistogram(const RegionArray& region, bool isFloat, ResultFlags& 
 HistogramScales PrepareHistogram(const RegionHistogram& histogram, bool yScaleLin)
 {
     HistogramScales s;
-    s.xStep = niceAxisStep(51);
+    s.xStep = static_cast<std::int32_t>(NiceStep(roundHalfEven(255.0 / 5.0)));
     const auto [lowCount, highCount] = std::minmax_element(histogram.counts.begin(), histogram.counts.end());
     chooseFormats(std::max(std::abs(static_cast<double>(*lowCount)), std::abs(static_cast<double>(*highCount))), s);
     if (yScaleLin) {
@@ -291,11 +281,7 @@ HistogramReadOut histogramReadOut(const PixelSource& pixels, const RegionHistogr
 
 std::string histogramValuesText(const RegionHistogram& histogram)
 {
-    std::string text;
-    text.reserve(kRegionBins * 12);
-    for (int b = 0; b < kRegionBins; ++b)
-        text += std::to_string(b) + ',' + std::to_string(histogram.counts[static_cast<std::size_t>(b)]) + "\r\n";
-    return text;
+    return CountValuesText(0, std::vector<std::int32_t>(histogram.counts.begin(), histogram.counts.end()));
 }
 
 }  // namespace kestrova
