@@ -25,11 +25,19 @@ constexpr std::int64_t kLargestTable = std::int64_t{1} << 20;
 constexpr std::uint32_t kGreyBytes = 0x00FFFFFFu;
 constexpr const char* kZoomTextFormat = "###0.00";
 
+// The per-element loops are built twice, for the baseline processor and for one with 256-bit
+// vectors, and the faster one that the processor runs is chosen when the program starts.
+#if defined(__GNUC__) && defined(__x86_64__) && !defined(__SANITIZE_ADDRESS__)
+#define KESTROVA_WIDE_VECTORS __attribute__((target_clones("avx2", "default")))
+#else
+#define KESTROVA_WIDE_VECTORS
+#endif
+
 // Grey levels of integer elements, each as the 4-byte pixel grey * 0x010101 (xor `flip`).
 // (v - low) * 255 and the span are exact in a double, and the correctly rounded quotient of two
 // exact integers is exactly x.5 only when the true quotient is: the grey level is exact. A span
 // that is not positive is passed as infinity, which maps the values between the thresholds to 0.
-void intGreys(const std::int32_t* v, std::size_t n, std::int32_t low, std::int32_t high, double span,
+KESTROVA_WIDE_VECTORS void intGreys(const std::int32_t* v, std::size_t n, std::int32_t low, std::int32_t high, double span,
               std::uint32_t flip, std::uint32_t* out)
 {
     const double lowValue = low;
@@ -46,7 +54,7 @@ void intGreys(const std::int32_t* v, std::size_t n, std::int32_t low, std::int32
 }
 
 // Grey levels of float elements in double precision; a non-finite element maps to 0.
-void floatGreys(const float* v, std::size_t n, float low, float high, double span, std::uint32_t flip,
+KESTROVA_WIDE_VECTORS void floatGreys(const float* v, std::size_t n, float low, float high, double span, std::uint32_t flip,
                 std::uint32_t* out)
 {
     const double lowValue = low;
