@@ -275,28 +275,6 @@ std::vector<HistogramMarker> histogramMarkers(const PixelSource& pixels, const R
     return markers;
 }
 
-HistogramGeometry histogramGeometry(double sw, double sh)
-{
-    HistogramGeometry g;
-    g.plotWidth = static_cast<std::int32_t>(roundHalfEven(0.7 * sw));
-    g.plotHeight = static_cast<std::int32_t>(roundHalfEven(0.6 * sh));
-    g.plotLeft = static_cast<std::int32_t>(roundHalfEven((sw - g.plotWidth) / 2.0));
-    g.plotTop = static_cast<std::int32_t>(roundHalfEven((sh - g.plotHeight) / 2.0));
-    g.halfBin = static_cast<std::int32_t>(roundHalfEven(g.plotWidth / (2.0 * kLastBin)));
-    return g;
-}
-
-std::optional<int> histogramBinAt(double x, const HistogramGeometry& g)
-{
-    const double mx = roundHalfEven(x);
-    if (!(mx > g.plotLeft && mx < g.plotLeft + g.plotWidth))
-        return std::nullopt;
-    const double bin = roundHalfEven((mx - g.plotLeft) / g.plotWidth * kLastBin);
-    if (bin < 0.0 || bin > kLastBin)
-        return std::nullopt;
-    return static_cast<int>(bin);
-}
-
 HistogramReadOut histogramReadOut(const PixelSource& pixels, const RegionHistogram& histogram,
                                   const HistogramScales& scales, int bin, const std::string& valueFormat)
 {

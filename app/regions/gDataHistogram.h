@@ -4,7 +4,6 @@
 // threshold markers, the read-out and the values file.
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,19 +50,6 @@ std::vector<HistogramMarker> histogramMarkers(const PixelSource& pixels, const R
                                               const HistogramSettings& settings,
                                               const DisplayThresholds& display, const DataThresholds& data,
                                               const std::string& valueFormat);
-
-// The plot rectangle on a surface of inner size sw x sh.
-struct HistogramGeometry {
-    std::int32_t plotLeft = 0;
-    std::int32_t plotWidth = 0;
-    std::int32_t plotTop = 0;
-    std::int32_t plotHeight = 0;
-    std::int32_t halfBin = 0;
-};
-HistogramGeometry histogramGeometry(double sw, double sh);
-
-// The bin under a mouse position x (surface units), when strictly inside the plot.
-std::optional<int> histogramBinAt(double x, const HistogramGeometry& geometry);
 
 // The read-out of a bin: its intensity (bin * range / 255 + minimum, threshold number format)
 // and its count (the scales' read-out format).

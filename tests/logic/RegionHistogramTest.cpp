@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "gDataHistogram.h"
+#include "gDataHistogramPlot.h"
 
 using namespace kestrova;
 
@@ -226,4 +227,31 @@ TEST(RegionHistogram, ReadOutAndValuesFile)
     EXPECT_EQ(text.substr(text.size() - 14), "254,0\r\n255,2\r\n");
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 256);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\r'), 256);
+}
+
+TEST(RegionHistogram, PlotPositions)
+{
+    const HistogramGeometry g = histogramGeometry(1000.0, 500.0);
+    const HistogramScales lin = PrepareHistogram(countsBetween(3, 5), true);
+    std::vector<std::int32_t> ys;
+    std::vector<std::string> labels;
+    std::vector<bool> grids;
+    for (const HistogramTick& t : histogramYTicks(lin, g)) {
+        ys.push_back(t.y);
+        labels.push_back(t.label);
+        grids.push_back(t.grid);
+    }
+    // 30, 35, ... 50 on an axis from 30 to 51, labelled in the format of counts below 10.
+    EXPECT_EQ(ys, (std::vector<std::int32_t>{400, 329, 257, 186, 114}));
+    EXPECT_EQ(labels, (std::vector<std::string>{"3", "4", "4", "5", "5"}));
+    EXPECT_EQ(grids, (std::vector<bool>{false, true, true, true, true}));
+    // Bins 50 .. 200; 0 lies on the left edge and 250 within 50 units of the right one.
+    EXPECT_EQ(histogramGridX(lin, g), (std::vector<std::int32_t>{287, 425, 562, 699}));
+
+    const std::vector<PlotPoint> outline = histogramOutline(countsBetween(3, 5), lin, g, true);
+    ASSERT_EQ(outline.size(), 2u * 256 + 2);
+    EXPECT_EQ(outline.front(), (PlotPoint{149, 400}));
+    EXPECT_EQ(outline[1], (PlotPoint{149, 114}));  // bin 0 holds 5: scaled 50 of 30..51
+    EXPECT_EQ(outline[3], (PlotPoint{151, 400}));  // bin 1 holds 3: the bottom
+    EXPECT_EQ(outline.back(), (PlotPoint{851, 400}));
 }
