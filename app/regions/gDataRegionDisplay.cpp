@@ -237,6 +237,21 @@ bool RefreshRegionPicture(ProgramState& state, Messages& messages)
     return WriteDisplayBitmap(state.workFolder, state.region.header, view.buffer, messages);
 }
 
+bool PrepareRegionDisplay(ProgramState& state, Messages& messages)
+{
+    RegionDisplayState& view = state.regionDisplay;
+    const RegionArray& region = state.region;
+    view.regionZoomText = "100";
+    view.invertAtOpen = state.inversion.invertIntensity;
+    view.regionBaseScale = regionBaseScaleFor(region.width, region.height);
+    BuildRegionHistogram(region, state.image.isFloat, state.resultFlags, state.regionHistogram);
+    view.thresholds =
+        RegionThresholdsFromPercent(PixelSource::of(region, state.image.isFloat), state.regionHistogram,
+                                    state.displayThresholds, state.displayThresholds.lower.percent,
+                                    state.displayThresholds.upper.percent);
+    return RefreshRegionPicture(state, messages);
+}
+
 float regionBaseScaleFor(std::int32_t width, std::int32_t height)
 {
     const std::int32_t longer = std::max(width, height);

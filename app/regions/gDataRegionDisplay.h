@@ -46,6 +46,11 @@ void RenderRegionBuffer(const PixelSource& pixels, const RegionDisplayThresholds
 // messages) when the bitmap could not be written.
 bool RefreshRegionPicture(ProgramState& state, Messages& messages);
 
+// The computations of the window's opening, on the built region: zoom text "100", invertAtOpen
+// from the invert-intensity flag, the base scale, the region histogram (unless computed), the
+// thresholds from the display thresholds' per-cents, and RefreshRegionPicture.
+bool PrepareRegionDisplay(ProgramState& state, Messages& messages);
+
 // 512 / max(width, height): the factor by which one region pixel is drawn at 100 %.
 float regionBaseScaleFor(std::int32_t width, std::int32_t height);
 

@@ -276,16 +276,19 @@ TEST_F(LogicTest, RegionBitmapOfASubtractedRegion)
         region.header = BitmapInfoHeader::forPicture(kWidth, kBand);
         state.image.isFloat = isFloat;
         state.resultFlags.histogramComputed = false;
-        BuildRegionHistogram(region, isFloat, state.resultFlags, state.regionHistogram);
-        const PixelSource p = PixelSource::of(region, isFloat);
-        state.regionDisplay.thresholds =
-            RegionThresholdsFromPercent(p, state.regionHistogram, state.displayThresholds, 5.0f, 5.0f);
-        state.regionDisplay.invertAtOpen = isFloat;  // the float picture is inverted
+        state.displayThresholds.lower.percent = state.displayThresholds.upper.percent = 5.0f;
+        state.inversion.invertIntensity = isFloat;  // the float picture opens inverted
 
-        ASSERT_TRUE(RefreshRegionPicture(state, messages));
+        ASSERT_TRUE(PrepareRegionDisplay(state, messages));
+        EXPECT_EQ(state.regionDisplay.regionBaseScale, 512.0f / kWidth);
         const Bytes bitmap = readBytes(state.workFolder + "/Pic.Bmp");
         ASSERT_EQ(bitmap.size(), 54 + n * 4);
         const RegionDisplayThresholds& t = state.regionDisplay.thresholds;
+        // Both thresholds lie inside the range, so all three branches of the mapping are met.
+        if (isFloat)
+            EXPECT_TRUE(t.floatLow > region.floatMin && t.floatHigh < region.floatMax);
+        else
+            EXPECT_TRUE(t.intLow > region.intMin && t.intHigh < region.intMax);
         for (std::size_t k = 0; k < n; ++k) {
             std::uint8_t grey = isFloat ? expectedFloatGrey(region.floatPixels[k], t.floatLow, t.floatHigh)
                                         : expectedIntGrey(region.intPixels[k], t.intLow, t.intHigh);
