@@ -300,3 +300,34 @@ TEST_F(LogicTest, RegionBitmapOfASubtractedRegion)
         }
     }
 }
+
+#if KESTROVA_TEST_CFITSIO
+// A background-subtracted region written with the chosen type converts to FITS and back whole,
+// where the frame's own type makes the converter fail.
+TEST(RegionSave, SubtractedRegionsConvertToFitsAndBack)
+{
+    TempDir dir;
+    struct Case {
+        std::int16_t frameType;
+        std::vector<std::int32_t> pixels;
+    };
+    const Case cases[] = {{8, {-5, 0, 255, 17}}, {20, {-100, 65535, 0, 9}}};
+    for (const Case& c : cases) {
+        RegionArray region;
+        region.intMin = *std::min_element(c.pixels.begin(), c.pixels.end());
+        region.intMax = *std::max_element(c.pixels.begin(), c.pixels.end());
+        const auto ksvWith = [&](int code) {
+            return makeKsv("KSV V000\r " + std::to_string(code) + "\r 2\r 2\r " + std::to_string(region.intMin) + "\r " +
+                               std::to_string(region.intMax) + "\r",
+                           c.pixels);
+        };
+        writeBytes(dir.file("frame.ksv"), ksvWith(c.frameType));
+        EXPECT_EQ(run({program("ksv2fit"), dir.file("frame.ksv"), dir.file("frame.fits")}).exitCode, 9);
+
+        writeBytes(dir.file("region.ksv"), ksvWith(regionSaveDataType(c.frameType, region, false)));
+        ASSERT_EQ(run({program("ksv2fit"), dir.file("region.ksv"), dir.file("region.fits")}).exitCode, 0);
+        ASSERT_EQ(run({program("fit2ksv"), dir.file("region.fits"), dir.file("back.ksv"), "x"}).exitCode, 0);
+        EXPECT_EQ(ksvIntPixels(readBytes(dir.file("back.ksv"))), c.pixels) << c.frameType;
+    }
+}
+#endif
