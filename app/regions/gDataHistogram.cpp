@@ -219,7 +219,7 @@ void BuildRegionHistogram(const RegionArray& region, bool isFloat, ResultFlags& 
     flags.histogramComputed = true;
 }
 
-HistogramScales PrepareHistogram(const RegionHistogram& histogram, bool yScaleLin)
+HistogramScales histogramScalesFor(const RegionHistogram& histogram, bool yScaleLin)
 {
     HistogramScales s;
     s.xStep = static_cast<std::int32_t>(NiceStep(roundHalfEven(255.0 / 5.0)));
@@ -232,6 +232,12 @@ HistogramScales PrepareHistogram(const RegionHistogram& histogram, bool yScaleLi
     const auto [lowLog, highLog] = std::minmax_element(histogram.logCounts.begin(), histogram.logCounts.end());
     chooseYAxis(*lowLog, *highLog, true, s);
     return s;
+}
+
+HistogramScales PrepareHistogram(ProgramState& state)
+{
+    BuildRegionHistogram(state.region, state.image.isFloat, state.resultFlags, state.regionHistogram);
+    return histogramScalesFor(state.regionHistogram, state.histogramSettings.YScaleLin);
 }
 
 std::string roi2Suffix(const RegionArray& region)

@@ -9,6 +9,7 @@
 
 #include "DataThresholds.h"
 #include "DisplayThresholds.h"
+#include "ProgramState.h"
 #include "RegionHistogram.h"
 #include "RoIRecord.h"
 #include "gDataOrg.h"
@@ -29,7 +30,11 @@ void BuildRegionHistogram(const RegionArray& region, bool isFloat, ResultFlags& 
 
 // The plot's scales from the counts (linear) or the log counts (logarithmic), and the read-out
 // and tick formats from the largest count magnitude.
-HistogramScales PrepareHistogram(const RegionHistogram& histogram, bool yScaleLin);
+HistogramScales histogramScalesFor(const RegionHistogram& histogram, bool yScaleLin);
+
+// The histogram window's computations, on the built region: BuildRegionHistogram, then the
+// scales for the window's Lin/Log option. Changing an option needs only histogramScalesFor.
+HistogramScales PrepareHistogram(ProgramState& state);
 
 // " - RoI2" (subtracted) or " + RoI2" (added) for a region built with RoI2 on, else "".
 std::string roi2Suffix(const RegionArray& region);

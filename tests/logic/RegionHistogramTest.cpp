@@ -106,22 +106,6 @@ TEST(RegionHistogram, LargeRegionAgreesWithTheSingleValueRule)
     EXPECT_EQ(h.counts, expected.counts);
 }
 
-TEST(RegionHistogram, BuiltOnceUntilTheFlagIsCleared)
-{
-    RegionArray region;
-    region.width = 2;
-    region.height = 1;
-    region.intPixels = {0, 10};
-    region.intMax = 10;
-    ResultFlags flags;
-    RegionHistogram h;
-    BuildRegionHistogram(region, false, flags, h);
-    EXPECT_TRUE(flags.histogramComputed);
-    region.intPixels = {10, 10};
-    BuildRegionHistogram(region, false, flags, h);
-    EXPECT_EQ(h.counts[0], 1);
-}
-
 TEST(RegionHistogram, CountScalesOfBothModes)
 {
     struct Case {
@@ -138,7 +122,7 @@ TEST(RegionHistogram, CountScalesOfBothModes)
         {0, 0, false, 10.0f, 2, 0, 1},        // all bins at ln 1 = 0
     };
     for (const Case& c : cases) {
-        const HistogramScales s = PrepareHistogram(countsBetween(c.smallest, c.largest), c.linear);
+        const HistogramScales s = histogramScalesFor(countsBetween(c.smallest, c.largest), c.linear);
         EXPECT_EQ(s.yScale, c.yScale) << c.smallest << ".." << c.largest;
         EXPECT_EQ(s.yStep, c.yStep) << c.smallest << ".." << c.largest;
         EXPECT_EQ(s.yMin, c.yMin) << c.smallest << ".." << c.largest;
@@ -160,7 +144,7 @@ TEST(RegionHistogram, FormatsByTheLargestCount)
         {9999, "###0", "###0"},  {99999, "####0", "####0"}, {100000, "0.0###E+###", "0.0E+###"},
     };
     for (const Case& c : cases) {
-        const HistogramScales s = PrepareHistogram(countsBetween(0, c.largest), false);
+        const HistogramScales s = histogramScalesFor(countsBetween(0, c.largest), false);
         EXPECT_EQ(s.readoutFormat, c.readout) << c.largest;
         EXPECT_EQ(s.tickFormat, c.tick) << c.largest;
     }
@@ -203,7 +187,7 @@ TEST(RegionHistogram, ReadOutAndValuesFile)
     const PixelSource p = ints(v, 0, 510);
     RegionHistogram h;
     computeRegionHistogram(p, h);
-    const HistogramScales s = PrepareHistogram(h, true);
+    const HistogramScales s = histogramScalesFor(h, true);
 
     const HistogramGeometry g = histogramGeometry(1000.0, 500.0);
     EXPECT_EQ(g.plotLeft, 150);
@@ -232,7 +216,7 @@ TEST(RegionHistogram, ReadOutAndValuesFile)
 TEST(RegionHistogram, PlotPositions)
 {
     const HistogramGeometry g = histogramGeometry(1000.0, 500.0);
-    const HistogramScales lin = PrepareHistogram(countsBetween(3, 5), true);
+    const HistogramScales lin = histogramScalesFor(countsBetween(3, 5), true);
     std::vector<std::int32_t> ys;
     std::vector<std::string> labels;
     std::vector<bool> grids;
