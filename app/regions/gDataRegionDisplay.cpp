@@ -12,6 +12,7 @@
 #include "gDataHistogram.h"
 #include "gDataLayout.h"
 #include "gDataReadOut.h"
+#include "gDataZoom.h"
 #include "gFileOrg.h"
 
 namespace kestrova {
@@ -261,6 +262,14 @@ float regionBaseScaleFor(std::int32_t width, std::int32_t height)
 std::optional<std::string> regionZoomInText(std::string_view zoomText) { return zoomStep(zoomText, 2.0); }
 
 std::optional<std::string> regionZoomOutText(std::string_view zoomText) { return zoomStep(zoomText, 0.5); }
+
+std::optional<float> regionZoomFactor(std::string_view zoomText, float regionBaseScale)
+{
+    const auto percent = textToInt16(zoomText);
+    if (!percent || *percent < 1)
+        return std::nullopt;
+    return zoomFactor(*percent, regionBaseScale);
+}
 
 std::string regionCaption(const ImageStore& image, bool roi1On, const RegionArray& region)
 {

@@ -60,6 +60,11 @@ float regionBaseScaleFor(std::int32_t width, std::int32_t height);
 std::optional<std::string> regionZoomInText(std::string_view zoomText);
 std::optional<std::string> regionZoomOutText(std::string_view zoomText);
 
+// The factor by which one region pixel is drawn at a zoom text: its per-cent (read as a 16-bit
+// integer) times the base scale / 100; nothing for a text that is unreadable or reads below 1,
+// which the window refuses without a message. (The enlargement limit is the picture view's.)
+std::optional<float> regionZoomFactor(std::string_view zoomText, float regionBaseScale);
+
 // "File name: " with the image's file name and extension, then "   RoI1" when RoI1 is on and
 // " - RoI2" or " + RoI2" when the region was built with RoI2.
 std::string regionCaption(const ImageStore& image, bool roi1On, const RegionArray& region);

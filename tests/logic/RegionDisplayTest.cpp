@@ -174,6 +174,9 @@ TEST(RegionZoom, TextSequenceAndFloor)
     EXPECT_FALSE(regionZoomInText("20000"));  // beyond the 16-bit reading
     EXPECT_FALSE(regionZoomInText("x"));
     EXPECT_EQ(regionBaseScaleFor(256, 128), 2.0f);
+    EXPECT_EQ(regionZoomFactor("50.00", 2.0f), std::optional<float>{1.0f});
+    EXPECT_FALSE(regionZoomFactor("0.50", 2.0f));  // reads 0
+    EXPECT_FALSE(regionZoomFactor("-3", 2.0f));
 }
 
 TEST(RegionSave, DataTypeForTheRegionRange)
