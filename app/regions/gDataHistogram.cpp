@@ -8,6 +8,7 @@
 #include "gDataScale.h"
 #include "gFileValues.h"
 #include "ParallelHalves.h"
+#include "WideVectors.h"
 
 namespace kestrova {
 
@@ -26,13 +27,6 @@ constexpr double kRoundDouble = 6755399441055744.0;  // 1.5 * 2^52
 // table with one entry per value of the range, filled by the same rule.
 constexpr std::int64_t kLargestTable = std::int64_t{1} << 20;
 
-// The per-element loops are built twice, for the baseline processor and for one with 256-bit
-// vectors, and the faster one that the processor runs is chosen when the program starts.
-#if defined(__GNUC__) && defined(__x86_64__) && !defined(__SANITIZE_ADDRESS__)
-#define KESTROVA_WIDE_VECTORS __attribute__((target_clones("avx2", "default")))
-#else
-#define KESTROVA_WIDE_VECTORS
-#endif
 
 using PartialCounts = std::array<std::uint32_t, kRegionBins>;
 

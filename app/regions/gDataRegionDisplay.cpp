@@ -9,6 +9,7 @@
 #include "LargeBuffer.h"
 #include "NumberFormat.h"
 #include "ParallelHalves.h"
+#include "WideVectors.h"
 #include "gDataHistogram.h"
 #include "gDataLayout.h"
 #include "gDataReadOut.h"
@@ -26,13 +27,6 @@ constexpr std::int64_t kLargestTable = std::int64_t{1} << 20;
 constexpr std::uint32_t kGreyBytes = 0x00FFFFFFu;
 constexpr const char* kZoomTextFormat = "###0.00";
 
-// The per-element loops are built twice, for the baseline processor and for one with 256-bit
-// vectors, and the faster one that the processor runs is chosen when the program starts.
-#if defined(__GNUC__) && defined(__x86_64__) && !defined(__SANITIZE_ADDRESS__)
-#define KESTROVA_WIDE_VECTORS __attribute__((target_clones("avx2", "default")))
-#else
-#define KESTROVA_WIDE_VECTORS
-#endif
 
 // Grey levels of integer elements, each as the 4-byte pixel grey * 0x010101 (xor `flip`).
 // (v - low) * 255 and the span are exact in a double, and the correctly rounded quotient of two
