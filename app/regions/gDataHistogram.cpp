@@ -5,10 +5,10 @@
 #include <cmath>
 
 #include "NumberFormat.h"
-#include "gDataScale.h"
-#include "gFileValues.h"
 #include "ParallelHalves.h"
 #include "WideVectors.h"
+#include "gDataScale.h"
+#include "gFileValues.h"
 
 namespace kestrova {
 
@@ -27,13 +27,13 @@ constexpr double kRoundDouble = 6755399441055744.0;  // 1.5 * 2^52
 // table with one entry per value of the range, filled by the same rule.
 constexpr std::int64_t kLargestTable = std::int64_t{1} << 20;
 
-
 using PartialCounts = std::array<std::uint32_t, kRegionBins>;
 
 // Bins of integer elements. (v - minimum) * 255 and the range are exact in a double (below
 // 2^41 and 2^33), and the correctly rounded quotient of two such integers is exactly x.5 only
 // when the true quotient is, so rounding it gives the exact bin.
-KESTROVA_WIDE_VECTORS void intBins(const std::int32_t* v, std::size_t n, double minimum, double range, std::uint8_t* bins)
+KESTROVA_WIDE_VECTORS void intBins(const std::int32_t* v, std::size_t n, double minimum, double range,
+                                    std::uint8_t* bins)
 {
     for (std::size_t k = 0; k < n; ++k) {
         double q = (static_cast<double>(v[k]) - minimum) * 255.0 / range;
@@ -45,7 +45,8 @@ KESTROVA_WIDE_VECTORS void intBins(const std::int32_t* v, std::size_t n, double 
 }
 
 // Bins of float elements in double precision; a non-finite element goes to bin 0.
-KESTROVA_WIDE_VECTORS void floatBins(const float* v, std::size_t n, double minimum, double range, std::uint8_t* bins)
+KESTROVA_WIDE_VECTORS void floatBins(const float* v, std::size_t n, double minimum, double range,
+                                      std::uint8_t* bins)
 {
     for (std::size_t k = 0; k < n; ++k) {
         double q = (static_cast<double>(v[k]) - minimum) * 255.0 / range;

@@ -27,13 +27,12 @@ constexpr std::int64_t kLargestTable = std::int64_t{1} << 20;
 constexpr std::uint32_t kGreyBytes = 0x00FFFFFFu;
 constexpr const char* kZoomTextFormat = "###0.00";
 
-
 // Grey levels of integer elements, each as the 4-byte pixel grey * 0x010101 (xor `flip`).
 // (v - low) * 255 and the span are exact in a double, and the correctly rounded quotient of two
 // exact integers is exactly x.5 only when the true quotient is: the grey level is exact. A span
 // that is not positive is passed as infinity, which maps the values between the thresholds to 0.
-KESTROVA_WIDE_VECTORS void intGreys(const std::int32_t* v, std::size_t n, std::int32_t low, std::int32_t high, double span,
-              std::uint32_t flip, std::uint32_t* out)
+KESTROVA_WIDE_VECTORS void intGreys(const std::int32_t* v, std::size_t n, std::int32_t low, std::int32_t high,
+                                     double span, std::uint32_t flip, std::uint32_t* out)
 {
     const double lowValue = low;
     for (std::size_t k = 0; k < n; ++k) {
@@ -49,8 +48,8 @@ KESTROVA_WIDE_VECTORS void intGreys(const std::int32_t* v, std::size_t n, std::i
 }
 
 // Grey levels of float elements in double precision; a non-finite element maps to 0.
-KESTROVA_WIDE_VECTORS void floatGreys(const float* v, std::size_t n, float low, float high, double span, std::uint32_t flip,
-                std::uint32_t* out)
+KESTROVA_WIDE_VECTORS void floatGreys(const float* v, std::size_t n, float low, float high, double span,
+                                       std::uint32_t flip, std::uint32_t* out)
 {
     const double lowValue = low;
     for (std::size_t k = 0; k < n; ++k) {
