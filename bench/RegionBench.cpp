@@ -149,6 +149,12 @@ int main(int argc, char** argv)
         }
     }
 
+    if (std::FILE* load = std::fopen("/proc/loadavg", "r")) {
+        char line[64] = {};
+        if (std::fgets(line, sizeof line, load) != nullptr)
+            std::printf("load average: %s", line);
+        std::fclose(load);
+    }
     std::printf("%-56s %10s %10s %10s\n", "operation", "median s", "memcpy s", "x memcpy");
     for (const Row& r : rows)
         std::printf("%-56s %10.4f %10.4f %10.1f\n", r.name.c_str(), r.seconds, r.baseline, r.seconds / r.baseline);
