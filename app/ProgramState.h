@@ -12,6 +12,8 @@
 #include "DisplayThresholds.h"
 #include "ImageStore.h"
 #include "InitialThresholds.h"
+#include "RegionDisplay.h"
+#include "RegionHistogram.h"
 #include "RoIRecord.h"
 #include "ZoomState.h"
 #include "gDataCentroid.h"
@@ -32,6 +34,9 @@ struct ProgramState {
     Projections projections;  // the spectrum and the profile with their limits
     CentroidResult centroid;
     ZoomState zoom;
+    RegionHistogram regionHistogram;
+    HistogramSettings histogramSettings;
+    RegionDisplayState regionDisplay;
     std::string workFolder;       // temporary files: "Tmp.ksv", "Pic.Bmp"
     std::string settingsFolder;   // ".../Halvern Labs/Kestrova"
     std::string converterFolder;  // looked in first for the converters; then PATH
