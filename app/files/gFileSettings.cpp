@@ -129,7 +129,7 @@ void LoadInitialThresholds(const std::string& settingsFolder, InitialThresholds&
     // Written from the defaults only when nothing at all has the name: a FIFO or a device there
     // gives the reading failure instead.
     struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0 && errno == ENOENT)
+    if (::lstat(path.c_str(), &info) != 0)
         WriteInitialThresholds(path, InitialThresholds{}, messages);
     ReadInitialThresholds(path, initial, display, messages);
 }
