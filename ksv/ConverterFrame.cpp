@@ -53,7 +53,8 @@ std::string withoutLinks(const std::string& path)
         current = link.front() == '/' || slash == std::string::npos ? link : current.substr(0, slash + 1) + link;
     }
     std::error_code ignored;
-    const std::filesystem::path resolved = std::filesystem::weakly_canonical(current, ignored);
+    const std::filesystem::path resolved =
+        std::filesystem::weakly_canonical(std::filesystem::absolute(current, ignored), ignored);
     return resolved.empty() ? current : resolved.string();
 }
 
