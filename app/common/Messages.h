@@ -16,6 +16,8 @@ namespace kestrova {
 class Messages : public std::vector<std::string> {
 public:
     using std::vector<std::string>::vector;
+    Messages() = default;
+    Messages(std::vector<std::string> texts) : std::vector<std::string>(std::move(texts)) {}
 
     // Appends a message with its detail.
     void pushWithDetail(std::string text, std::string detail)

@@ -1,5 +1,6 @@
 #include "gFileConvert.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -267,7 +268,7 @@ std::string readConverterReport(const std::string& errorFile)
     }
     while (!report.empty() && report.back() == '\n')
         report.pop_back();
-    return report;
+    return report.substr(std::min(report.find_first_not_of('\n'), report.size()));
 }
 
 }  // namespace kestrova

@@ -91,8 +91,8 @@ std::string errorFilePath(const std::string& folder, const std::string& baseName
 // the base name shortened when the whole name would be longer than a file name may be.
 std::string workErrorFilePath(const std::string& workFolder, const std::string& userFile);
 
-// A converter's report from its error file: at most 16 KiB, LF line ends, without the empty
-// lines at its end; "" when the file is missing or not a regular file (never through a link).
+// A converter's report from its error file: at most 16 KiB, LF line ends, without empty lines
+// at its start and end; "" when the file is missing or not a regular file (never through a link).
 std::string readConverterReport(const std::string& errorFile);
 
 }  // namespace kestrova
