@@ -182,12 +182,13 @@ int RunAndWait(const std::string& program, const std::string& fileName)
     ConverterWaitObserver* observer = installedObserver;
     if (observer != nullptr) {
         observer->converterStarted(fileName.empty() ? program : fileName);
-        while (!hasEnded(pid)) {
+        // Short waits first, so that a quick converter is not held up by the polling.
+        for (int wait = 1; !hasEnded(pid); wait = std::min(2 * wait, kPollMilliseconds)) {
             if (!observer->keepWaiting()) {
                 endGroup(pid);
                 break;
             }
-            pause(kPollMilliseconds);
+            pause(wait);
         }
     }
     int status = 0;

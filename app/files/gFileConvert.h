@@ -43,7 +43,7 @@ class ConverterWaitObserver {
 public:
     virtual ~ConverterWaitObserver() = default;
     virtual void converterStarted(const std::string& fileName) = 0;
-    // Asked about every 20 ms while the converter runs; false ends the converter.
+    // Asked at most 20 ms apart while the converter runs; false ends the converter.
     virtual bool keepWaiting() = 0;
     virtual void converterEnded() = 0;
 };
