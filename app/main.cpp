@@ -19,6 +19,7 @@
 #include "gFileWorkFolder.h"
 #include "gFormConverterWait.h"
 #include "gFormServices.h"
+#include "gFormTermination.h"
 
 namespace {
 
@@ -55,7 +56,9 @@ int main(int argc, char** argv) {
         // Nobody is there to dismiss a message box: messages go to standard error.
         kestrova::setMessageHandler([](const QString& text) { std::fprintf(stderr, "%s\n", qPrintable(text)); });
     }
-    // Temporary files live in a folder of this program's own, removed when it ends.
+    // Temporary files live in a folder of this program's own, removed when it ends (also when a
+    // signal ends it).
+    kestrova::quitOnTerminationSignals();
     kestrova::Messages workFolderMessages;
     const kestrova::PrivateWorkFolder workFolder(workFolderMessages);
     auto state = std::make_unique<kestrova::ProgramState>();

@@ -1,7 +1,10 @@
-// A converter run seen from the window: the dialog that offers to cancel a converter that takes
-// long, and the converter's own report as the failure message's detail.
+// Temporary files and converter runs seen from the window: the dialog that offers to cancel a
+// converter that takes long, the converter's own report as the failure message's detail, and the
+// program's private work folder, gone when a signal ends the program.
 
+#include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
@@ -12,15 +15,16 @@
 #include "UiTestSupport.h"
 #include "gFormConverterWait.h"
 
-class ConverterWaitTest : public QObject {
+class TemporaryFilesTest : public QObject {
     Q_OBJECT
 
 private slots:
     void cancelEndsTheConverterAndKeepsTheImage();
     void failureDetailIsTheConvertersReport();
+    void privateFolderGoesWithTheProgramOnSigterm();
 };
 
-void ConverterWaitTest::cancelEndsTheConverterAndKeepsTheImage() {
+void TemporaryFilesTest::cancelEndsTheConverterAndKeepsTheImage() {
     uitest::UiFixture f;
     kestrova::ConverterWaitDialog wait;
     kestrova::setConverterWaitObserver(&wait);
@@ -64,7 +68,7 @@ void ConverterWaitTest::cancelEndsTheConverterAndKeepsTheImage() {
     QVERIFY(testsupport::processGroupEnds(group));  // no process left behind
 }
 
-void ConverterWaitTest::failureDetailIsTheConvertersReport() {
+void TemporaryFilesTest::failureDetailIsTheConvertersReport() {
     uitest::UiFixture f;
     QStringList details;
     const auto previous = kestrova::setMessageDetailHandler(
@@ -78,5 +82,26 @@ void ConverterWaitTest::failureDetailIsTheConvertersReport() {
     QVERIFY2(details[0].size() > f.messages[0].size(), qPrintable(details[0]));  // the library's words first
 }
 
-QTEST_MAIN(ConverterWaitTest)
-#include "ConverterWaitTest.moc"
+void TemporaryFilesTest::privateFolderGoesWithTheProgramOnSigterm() {
+    uitest::UiFixture f;
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMP"), f.workFolder());
+    environment.insert(QStringLiteral("AppData"), f.folder() + QStringLiteral("/appdata"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    program.setProcessEnvironment(environment);
+    program.start(QCoreApplication::applicationDirPath() + QStringLiteral("/Kestrova"), {});
+    QVERIFY(program.waitForStarted());
+    const QDir work(f.workFolder());
+    QTRY_VERIFY_WITH_TIMEOUT(!work.entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty(), 60000);
+    const QFileInfo folder(work.filePath(work.entryList(QDir::Dirs | QDir::NoDotAndDotDot).constFirst()));
+    QVERIFY(folder.fileName().startsWith(QStringLiteral("kestrova-")));
+    QCOMPARE(folder.permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::ExeOther), QFile::Permissions());
+    QCOMPARE(::kill(static_cast<pid_t>(program.processId()), SIGTERM), 0);
+    QVERIFY(program.waitForFinished(60000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QVERIFY(work.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+}
+
+QTEST_MAIN(TemporaryFilesTest)
+#include "TemporaryFilesTest.moc"
