@@ -16,7 +16,10 @@
 #include "KestrovaVersion.h"
 #include "ProgramState.h"
 #include "frmMainMenufrm.h"
+#include "gFileWorkFolder.h"
+#include "gFormConverterWait.h"
 #include "gFormServices.h"
+#include "gFormTermination.h"
 
 namespace {
 
@@ -53,9 +56,20 @@ int main(int argc, char** argv) {
         // Nobody is there to dismiss a message box: messages go to standard error.
         kestrova::setMessageHandler([](const QString& text) { std::fprintf(stderr, "%s\n", qPrintable(text)); });
     }
+    // Temporary files live in a folder of this program's own, removed when it ends (also when a
+    // signal ends it).
+    kestrova::quitOnTerminationSignals();
+    kestrova::Messages workFolderMessages;
+    const kestrova::PrivateWorkFolder workFolder(workFolderMessages);
     auto state = std::make_unique<kestrova::ProgramState>();
     kestrova::frmMainMenufrm window(*state);
+    if (!workFolder.path().empty())
+        state->workFolder = workFolder.path();
+    // The window stays responsive while a converter runs and offers to cancel it.
+    kestrova::ConverterWaitDialog converterWait;
+    kestrova::setConverterWaitObserver(&converterWait);
     window.show();
+    kestrova::showMessages(workFolderMessages);
 
     int exitCode = 0;
     bool ended = false;
@@ -89,5 +103,6 @@ int main(int argc, char** argv) {
     }
 
     const int code = QApplication::exec();
+    kestrova::setConverterWaitObserver(nullptr);
     return exitCode != 0 ? exitCode : code;
 }

@@ -3,6 +3,8 @@ find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport)
 
 add_library(kestrova_ui STATIC
   display/gFormServices.cpp
+  display/gFormConverterWait.cpp
+  display/gFormTermination.cpp
   display/gFormDrawing.cpp
   display/gFormPictureBox.cpp
   display/gFormDialog.cpp

@@ -1,7 +1,11 @@
 #include "ConverterFrame.h"
 
+#include <climits>
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 
 #include "ConverterMessages.h"
@@ -30,6 +34,42 @@ std::string withLineEnds(const std::string& text, ErrorChannel channel)
         converted += c;
     }
     return converted;
+}
+
+// Follows a chain of symbolic links, also one that ends at a name that does not exist yet.
+std::string withoutLinks(const std::string& path)
+{
+    std::string current = path;
+    for (int depth = 0; depth < 40; ++depth) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            break;
+        char buffer[PATH_MAX];
+        const ssize_t length = ::readlink(current.c_str(), buffer, sizeof buffer);
+        if (length <= 0 || static_cast<std::size_t>(length) >= sizeof buffer)
+            break;
+        const std::string link(buffer, static_cast<std::size_t>(length));
+        const auto slash = current.find_last_of('/');
+        current = link.front() == '/' || slash == std::string::npos ? link : current.substr(0, slash + 1) + link;
+    }
+    std::error_code ignored;
+    const std::filesystem::path resolved =
+        std::filesystem::weakly_canonical(std::filesystem::absolute(current, ignored), ignored);
+    return resolved.empty() ? current : resolved.string();
+}
+
+// True when both names lead to one file: the same name, the same file through a link, or
+// hard links to one file (device and inode).
+bool sameFile(const std::string& a, const std::string& b)
+{
+    if (a.empty() || b.empty())
+        return false;
+    if (a == b || withoutLinks(a) == withoutLinks(b))
+        return true;
+    struct stat first {};
+    struct stat second {};
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
+           first.st_ino == second.st_ino;
 }
 
 }  // namespace
@@ -84,6 +124,10 @@ void fail(int code, std::string libraryReport) { throw ConversionError{code, std
 
 ConverterRun::ConverterRun(ConverterArguments arguments) : arguments_(std::move(arguments))
 {
+    // An error file that is the input or the output would destroy it: report on standard error.
+    if (arguments_.channel == ErrorChannel::ErrorFile &&
+        (sameFile(arguments_.errorFile, arguments_.input) || sameFile(arguments_.errorFile, arguments_.output)))
+        arguments_.channel = ErrorChannel::StandardError;
     if (arguments_.channel == ErrorChannel::ErrorFile && !arguments_.errorFile.empty())
         errorStream_ = std::fopen(arguments_.errorFile.c_str(), "wb");
 }

@@ -53,6 +53,9 @@ inline constexpr std::size_t kMaxBufferBytes = std::size_t{1} << 31;
 
 class ConverterRun {
 public:
+    // Opens the error file of the error-file channel. An error file that is the input or the
+    // output (by name, through a link, or by device and inode) would destroy it: the report then
+    // goes to standard error instead, and success removes nothing.
     explicit ConverterRun(ConverterArguments arguments);
     ConverterRun(const ConverterRun&) = delete;
     ConverterRun& operator=(const ConverterRun&) = delete;

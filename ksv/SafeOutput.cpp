@@ -23,12 +23,6 @@ std::string folderOf(const std::string& path)
     return path.substr(0, slash);
 }
 
-std::string fileNameOf(const std::string& path)
-{
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 unsigned defaultMode()
 {
     const mode_t mask = ::umask(0);
@@ -105,9 +99,11 @@ void removePendingAndResignal(int signal)
     ::raise(signal);  // delivered with the earlier action once this handler returns
 }
 
+// A short name, so that a target whose own name is as long as the file system allows still has
+// room for its temporary file beside it.
 int makeTemporary(const std::string& target, std::string& path)
 {
-    path = folderOf(target) + "/." + fileNameOf(target) + ".XXXXXX";
+    path = folderOf(target) + "/.ksvout.XXXXXX";
     const int fd = ::mkstemp(path.data());
     if (fd >= 0)
         setPending(path);

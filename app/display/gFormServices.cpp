@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -26,6 +27,11 @@ MessageHandler& messageHandler() {
 
 FileDialogHandler& fileDialogHandler() {
     static FileDialogHandler handler;
+    return handler;
+}
+
+MessageDetailHandler& messageDetailHandler() {
+    static MessageDetailHandler handler;
     return handler;
 }
 
@@ -66,18 +72,28 @@ bool runQtPrintDialog(QWidget* parent, QPrinter& printer) {
 
 }  // namespace
 
-void showMessage(const QString& text) {
+void showMessage(const QString& text, const QString& detail) {
     if (messageHandler()) {
+        if (messageDetailHandler())
+            messageDetailHandler()(text, detail);
         messageHandler()(text);
         return;
     }
     QMessageBox box(QMessageBox::Critical, programTitle(), text, QMessageBox::Ok, dialogParent());
+    if (!detail.isEmpty())
+        box.setDetailedText(detail);
     box.exec();
 }
 
 void showMessages(const Messages& messages) {
-    for (const std::string& text : messages)
-        showMessage(QString::fromStdString(text));
+    for (std::size_t i = 0; i < messages.size(); ++i) {
+        // A converter's report holds file names: bytes as the file system gave them.
+        showMessage(QString::fromStdString(messages[i]), QFile::decodeName(QByteArray::fromStdString(messages.detailOf(i))));
+    }
+}
+
+MessageDetailHandler setMessageDetailHandler(MessageDetailHandler handler) {
+    return std::exchange(messageDetailHandler(), std::move(handler));
 }
 
 MessageHandler setMessageHandler(MessageHandler handler) {

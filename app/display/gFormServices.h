@@ -17,12 +17,16 @@ namespace kestrova {
 // Title of every message box and the program's name in captions.
 inline QString programTitle() { return QStringLiteral("Kestrova"); }
 
-// --- Message box: modal, critical icon, title "Kestrova".
+// --- Message box: modal, critical icon, title "Kestrova". A message's detail (a converter's
+// report) is the box's detailed text.
 using MessageHandler = std::function<void(const QString& text)>;
-void showMessage(const QString& text);
+void showMessage(const QString& text, const QString& detail = {});
 void showMessages(const Messages& messages);
 // Replaces the handler and returns the previous one; an empty handler restores the box.
 MessageHandler setMessageHandler(MessageHandler handler);
+// Receives the detail of each message shown through a handler (none: details are dropped).
+using MessageDetailHandler = std::function<void(const QString& text, const QString& detail)>;
+MessageDetailHandler setMessageDetailHandler(MessageDetailHandler handler);
 
 // --- Open and save dialogs.
 enum class FileDialogKind { Open, Save };

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "NumberFormat.h"
+#include "RegularFile.h"
 
 namespace kestrova {
 
@@ -27,7 +28,7 @@ enum class LineScan { Ok, UnexpectedCharacter, Unreadable };
 // The first line, up to its end (carriage return, line feed, or both) or the end of the file.
 LineScan scanFirstLine(const std::string& path, std::string& line)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = openRegularStream(path);  // never waits on a FIFO or reads a device
     if (file == nullptr)
         return LineScan::Unreadable;
     LineScan result = LineScan::Ok;

@@ -1,14 +1,19 @@
 #include "gFileConvert.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
+#include <ctime>
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "ConverterMessages.h"
+#include "RegularFile.h"
 
 extern char** environ;
 
@@ -48,6 +53,36 @@ std::string joinPath(const std::string& folder, std::string_view name)
     if (folder.back() == '/')
         return folder + std::string(name);
     return folder + "/" + std::string(name);
+}
+
+ConverterWaitObserver* installedObserver = nullptr;
+constexpr int kPollMilliseconds = 20;
+
+void pause(int milliseconds)
+{
+    timespec interval{0, static_cast<long>(milliseconds) * 1000000L};
+    while (::nanosleep(&interval, &interval) != 0 && errno == EINTR) {
+    }
+}
+
+// True once the process has ended; it is left to be collected, so that its group id stays its own.
+bool hasEnded(pid_t pid)
+{
+    siginfo_t info {};
+    while (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0) {
+        if (errno != EINTR)
+            return true;
+    }
+    return info.si_pid == pid;
+}
+
+// SIGTERM to the converter's group; SIGKILL to what is left of it after a second.
+void endGroup(pid_t pid)
+{
+    ::kill(-pid, SIGTERM);
+    for (int waited = 0; waited < 1000 && !hasEnded(pid); waited += 10)
+        pause(10);
+    ::kill(-pid, SIGKILL);
 }
 
 }  // namespace
@@ -119,22 +154,50 @@ std::string converterProgram(const std::string& converterFolder, const std::stri
     return name;
 }
 
-int RunAndWait(const std::string& program)
+ConverterWaitObserver* setConverterWaitObserver(ConverterWaitObserver* observer)
+{
+    ConverterWaitObserver* previous = installedObserver;
+    installedObserver = observer;
+    return previous;
+}
+
+int RunAndWait(const std::string& program, const std::string& fileName)
 {
     std::string argument0 = program;
     char* argv[] = {argument0.data(), nullptr};
     pid_t pid = 0;
+    posix_spawnattr_t attributes;
+    ::posix_spawnattr_init(&attributes);
+    // A group of its own, so that ending it also ends whatever it started.
+    ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    ::posix_spawnattr_setpgroup(&attributes, 0);
     // A bare name is looked up on PATH; a path is started as it is. No shell either way.
     const bool searchPath = program.find('/') == std::string::npos;
-    const int started = searchPath ? ::posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv, environ)
-                                   : ::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ);
+    const int started = searchPath ? ::posix_spawnp(&pid, program.c_str(), nullptr, &attributes, argv, environ)
+                                   : ::posix_spawn(&pid, program.c_str(), nullptr, &attributes, argv, environ);
+    ::posix_spawnattr_destroy(&attributes);
     if (started != 0)
         return -1;
+
+    ConverterWaitObserver* observer = installedObserver;
+    if (observer != nullptr) {
+        observer->converterStarted(fileName.empty() ? program : fileName);
+        // Short waits first, so that a quick converter is not held up by the polling.
+        for (int wait = 1; !hasEnded(pid); wait = std::min(2 * wait, kPollMilliseconds)) {
+            if (!observer->keepWaiting()) {
+                endGroup(pid);
+                break;
+            }
+            pause(wait);
+        }
+    }
     int status = 0;
     pid_t waited = 0;
     do {
         waited = ::waitpid(pid, &status, 0);
     } while (waited < 0 && errno == EINTR);
+    if (observer != nullptr)
+        observer->converterEnded();
     if (waited != pid)
         return -1;
     if (WIFEXITED(status))
@@ -157,7 +220,8 @@ ConvertResult Convert(const ConvertRequest& request, Messages& messages, int* ex
         return ConvertResult::EnvironmentFailed;
     }
 
-    const int code = RunAndWait(request.program);
+    const std::string& shown = request.shownName.empty() ? request.userFile : request.shownName;
+    const int code = RunAndWait(request.program, shown.substr(shown.find_last_of('/') + 1));
     if (exitCode != nullptr)
         *exitCode = code;
     if (code == 0)
@@ -165,13 +229,47 @@ ConvertResult Convert(const ConvertRequest& request, Messages& messages, int* ex
     const auto text = ksv::converterMessage(code);
     if (!text)
         return ConvertResult::UnknownFailure;
-    messages.emplace_back(*text);
+    messages.pushWithDetail(std::string(*text), readConverterReport(request.errorFile));
     return ConvertResult::ReportedFailure;
 }
 
 std::string errorFilePath(const std::string& folder, const std::string& baseName)
 {
     return folder + baseName + "_error.txt";
+}
+
+std::string workErrorFilePath(const std::string& workFolder, const std::string& userFile)
+{
+    constexpr std::string_view suffix = "_error.txt";
+    std::string name = userFile.substr(userFile.find_last_of('/') + 1);
+    name = name.substr(0, name.find_last_of('.'));
+    const std::size_t longest = NAME_MAX - suffix.size();
+    if (name.size() > longest)
+        name.resize(longest);
+    return joinPath(workFolder, name + std::string(suffix));
+}
+
+std::string readConverterReport(const std::string& errorFile)
+{
+    constexpr std::size_t kLongestReport = 16384;
+    const int fd = openRegularFile(errorFile, false);
+    if (fd < 0)
+        return {};
+    std::string bytes(kLongestReport, '\0');
+    ssize_t length = 0;
+    do {
+        length = ::read(fd, bytes.data(), bytes.size());
+    } while (length < 0 && errno == EINTR);
+    ::close(fd);
+    bytes.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+    std::string report;
+    for (const char c : bytes) {
+        if (c != '\r')
+            report += c;
+    }
+    while (!report.empty() && report.back() == '\n')
+        report.pop_back();
+    return report.substr(std::min(report.find_first_not_of('\n'), report.size()));
 }
 
 }  // namespace kestrova

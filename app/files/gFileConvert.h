@@ -36,10 +36,26 @@ std::string converterForSaving(std::string_view extension);
 // executable file, else the bare name (found on PATH when started).
 std::string converterProgram(const std::string& converterFolder, const std::string& name);
 
+// Watches the converter runs for a program with windows, which stay responsive meanwhile: told
+// when a run begins (with the name of the user's file) and ends, and asked between short waits
+// whether to go on. Without an observer the wait blocks until the converter ends.
+class ConverterWaitObserver {
+public:
+    virtual ~ConverterWaitObserver() = default;
+    virtual void converterStarted(const std::string& fileName) = 0;
+    // Asked at most 20 ms apart while the converter runs; false ends the converter.
+    virtual bool keepWaiting() = 0;
+    virtual void converterEnded() = 0;
+};
+
+// Installs the observer of every later run (nullptr for none); returns the previous one.
+ConverterWaitObserver* setConverterWaitObserver(ConverterWaitObserver* observer);
+
 // Starts the program (a path, or a bare name looked up on PATH) with no arguments and the
-// program's own environment, and waits without time limit for it to end. Returns its exit
-// code; -1 when it cannot be started; 128 + n when it was ended by signal n.
-int RunAndWait(const std::string& program);
+// program's own environment, in a process group of its own, and waits for it to end. Returns
+// its exit code; -1 when it cannot be started; 128 + n when it was ended by signal n. When the
+// observer asks to stop, the group gets SIGTERM, and SIGKILL a second later if it still runs.
+int RunAndWait(const std::string& program, const std::string& fileName = {});
 
 enum class ConvertDirection {
     ToKsv,    // HLV_INFN = user file, HLV_KSVOUTFN = KSV file, HLV_ERROUTFN = error file
@@ -60,13 +76,23 @@ struct ConvertRequest {
     std::string ksvFile;    // the temporary KSV file
     std::string userFile;   // the image file read or written
     std::string errorFile;  // where the converter reports a failure
+    std::string shownName;  // the file named while waiting; the user file's name when empty
 };
 
 // Sets the three variables of the direction in the program's environment, runs the converter
-// and maps its exit code. exitCode (when given) receives the code.
+// and maps its exit code. exitCode (when given) receives the code. A table text carries the
+// converter's report from the error file as its detail.
 ConvertResult Convert(const ConvertRequest& request, Messages& messages, int* exitCode = nullptr);
 
-// The error file beside an image: folder + baseName + "_error.txt".
+// The error file of an image: folder + baseName + "_error.txt".
 std::string errorFilePath(const std::string& folder, const std::string& baseName);
+
+// The error file of a run inside the work folder: the user's file's base name + "_error.txt",
+// the base name shortened when the whole name would be longer than a file name may be.
+std::string workErrorFilePath(const std::string& workFolder, const std::string& userFile);
+
+// A converter's report from its error file: at most 16 KiB, LF line ends, without empty lines
+// at its start and end; "" when the file is missing or not a regular file (never through a link).
+std::string readConverterReport(const std::string& errorFile);
 
 }  // namespace kestrova

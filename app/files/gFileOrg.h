@@ -1,7 +1,8 @@
 #pragma once
 
 // The loaded image: opening it through a converter, preparing its texts and resetting the view,
-// saving it (whole or a region) and saving or writing display pictures.
+// saving it (whole or a region) and saving or writing display pictures. Each file step takes a
+// FileContext and the records it fills; the forms taking ProgramState serve the windows.
 
 #include <array>
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "FileContext.h"
 #include "Messages.h"
 #include "ProgramState.h"
 
@@ -29,10 +31,15 @@ PathParts SplitImagePath(std::string_view path);
 const char* dataTypeNameOf(int dataType);
 const char* valueFormatOf(int dataType, double largestMagnitude);
 
+// The folders of the program's records.
+FileContext fileContextOf(const ProgramState& state);
+
 // Fills the image store from a BMP, FITS or PGM file by running its converter into the
 // temporary KSV file and reading that. Reads "SpecCal.txt" beside the image afterwards.
-// On failure the messages tell why and the store, names included, is exactly as before.
-// Images of more than kMaxImagePixels pixels are refused.
+// On failure the messages tell why, the store, names included, is exactly as before, and no
+// temporary file is left. Images of more than kMaxImagePixels pixels are refused.
+bool OpenImage(const FileContext& context, ImageStore& image, Calibration& calibration, const std::string& path,
+               Messages& messages);
 bool OpenImage(ProgramState& state, const std::string& path, Messages& messages);
 
 // After a successful OpenImage: the type name, value format and range texts; resets the
@@ -43,16 +50,21 @@ bool PrepareLoadedImage(ProgramState& state, Messages& messages);
 
 // Writes the loaded image to a BMP, FITS or PGM file through its converter. On success the
 // image is named by the saved file (folder, base name, extension).
+bool SaveImage(const FileContext& context, ImageStore& image, const std::string& path, Messages& messages);
 bool SaveImage(ProgramState& state, const std::string& path, Messages& messages);
 
 // Writes a region-shaped buffer (its size, pixels, minimum and maximum; the store's data type
 // code and pixel class) to a BMP, FITS or PGM file. The loaded image keeps its name.
+bool SaveRegionImage(const FileContext& context, const ImageStore& image, const RegionArray& region,
+                     const std::string& path, Messages& messages);
 bool SaveRegionImage(ProgramState& state, const RegionArray& region, const std::string& path,
                      Messages& messages);
 
 // Saves a rendered picture: `picture` holds header.imageSize bytes, 4 per pixel (blue, green,
 // red, unused), rows bottom-up. ".bmp" writes the bitmap at the path; ".fit", ".fts", ".fits"
 // and ".pgm" convert it (bmp2ksv, then ksv2fit or ksv2pgm) so that only that file is written.
+bool SaveDisplay(const FileContext& context, const BitmapInfoHeader& header, std::span<const std::uint8_t> picture,
+                 const std::string& path, Messages& messages);
 bool SaveDisplay(ProgramState& state, const BitmapInfoHeader& header, std::span<const std::uint8_t> picture,
                  const std::string& path, Messages& messages);
 

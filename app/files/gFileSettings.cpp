@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "NumberFormat.h"
+#include "RegularFile.h"
 #include "SafeOutput.h"
 #include "gFileConvert.h"
 
@@ -125,9 +126,18 @@ void LoadInitialThresholds(const std::string& settingsFolder, InitialThresholds&
                            DisplayThresholds& display, Messages& messages)
 {
     const std::string path = initialValuesPath(settingsFolder);
-    if (!FileExists(path))
+    // Written from the defaults only when nothing at all has the name: a FIFO or a device there
+    // gives the reading failure instead.
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0)
         WriteInitialThresholds(path, InitialThresholds{}, messages);
     ReadInitialThresholds(path, initial, display, messages);
+}
+
+void LoadInitialThresholds(const FileContext& context, InitialThresholds& initial, DisplayThresholds& display,
+                           Messages& messages)
+{
+    LoadInitialThresholds(context.settingsFolder, initial, display, messages);
 }
 
 void ReadInitialThresholds(const std::string& path, InitialThresholds& initial, DisplayThresholds& display,
@@ -179,8 +189,11 @@ bool WriteInitialThresholds(const std::string& path, const InitialThresholds& in
 {
     const std::string text = settingsLine(initial.lowerOn ? "1" : "0") + settingsLine(initial.lowerText) +
                              settingsLine(initial.upperOn ? "1" : "0") + settingsLine(initial.upperText);
+    // Only a regular file (or a new one) takes the values; a FIFO would block the program.
+    struct stat info {};
+    const bool replaceable = ::stat(path.c_str(), &info) != 0 || S_ISREG(info.st_mode);
     ksv::SafeOutput output;
-    if (!output.create(path) || std::fwrite(text.data(), 1, text.size(), output.stream()) != text.size() ||
+    if (!replaceable || !output.create(path) || std::fwrite(text.data(), 1, text.size(), output.stream()) != text.size() ||
         !output.commit()) {
         output.abandon();
         messages.push_back(kWriteFailed);
@@ -224,7 +237,7 @@ std::string settingsLine(const std::string& value) { return " " + value + "\r"; 
 
 std::optional<std::vector<std::string>> readSettingsValues(const std::string& path)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = openRegularStream(path);
     if (file == nullptr)
         return std::nullopt;
     std::string content;

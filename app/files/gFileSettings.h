@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "DisplayThresholds.h"
+#include "FileContext.h"
 #include "InitialThresholds.h"
 #include "Messages.h"
 
@@ -33,8 +34,12 @@ std::string initialValuesPath(const std::string& settingsFolder);
 
 // Writes the file from the defaults when it is missing, then reads it. Called at start-up and
 // before every File Open.
+// The file is read only when it is a regular file; anything else at its name (a FIFO, a device)
+// gives the reading failure and is not replaced.
 void LoadInitialThresholds(const std::string& settingsFolder, InitialThresholds& initial,
                            DisplayThresholds& display, Messages& messages);
+void LoadInitialThresholds(const FileContext& context, InitialThresholds& initial, DisplayThresholds& display,
+                           Messages& messages);
 
 // Sets the defaults (both on, "0.02") in both records, then reads the four lines; a side that
 // is on takes its percentage from its text, a side that is off has percentage 0. A failure
@@ -60,7 +65,8 @@ InitialThresholdsCheck validateInitialThresholds(const std::string& lowerText, c
 // One line as written: a blank, the value, a carriage return.
 std::string settingsLine(const std::string& value);
 // The values of a settings file in order: separated by CR, LF, CR LF or comma, surrounding
-// blanks removed. Nothing when the file cannot be read or is larger than any settings file.
+// blanks removed. Nothing when the file cannot be read, is not a regular file, or is larger
+// than any settings file.
 std::optional<std::vector<std::string>> readSettingsValues(const std::string& path);
 
 }  // namespace kestrova

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "TestSupport.h"
 
@@ -126,4 +127,41 @@ TEST(ConverterFrame, SuccessfulRunReplacesTheOutputAndKeepsItsMode)
     ASSERT_EQ(::stat(dir.file("out.pgm").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
     EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"a.ksv", "out.pgm"}));
+}
+
+TEST(ConverterFrame, ErrorFileThatIsTheInputOrTheOutputIsNotUsed)
+{
+    struct Case {
+        const char* what;
+        const char* errorName;  // in the folder; a link when linkTo is set
+        const char* linkTo;
+        const char* input;
+    };
+    const Case cases[] = {
+        {"the output", "out.pgm", nullptr, "in.ksv"},
+        {"the input", "in.ksv", nullptr, "in.ksv"},
+        {"a link to the input", "link.txt", "in.ksv", "in.ksv"},
+        {"a link to the output", "link.txt", "out.pgm", "in.ksv"},
+        {"a hard link to the input", "hard.txt", nullptr, "in.ksv"},
+        {"the output, failing", "out.pgm", nullptr, "missing.ksv"},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        writeBytes(dir.file("in.ksv"), smallKsv());
+        writeText(dir.file("out.pgm"), "earlier output");
+        if (c.linkTo != nullptr)
+            ASSERT_EQ(::symlink(dir.file(c.linkTo).c_str(), dir.file(c.errorName).c_str()), 0);
+        if (std::string(c.errorName) == "hard.txt")
+            ASSERT_EQ(::link(dir.file("in.ksv").c_str(), dir.file("hard.txt").c_str()), 0);
+        const bool fails = std::string(c.input) == "missing.ksv";
+        const RunResult r = run({program("ksv2pgm"), dir.file(c.input), dir.file("out.pgm"), dir.file(c.errorName)});
+        EXPECT_EQ(r.exitCode, fails ? 41 : 0) << c.what;
+        EXPECT_EQ(r.standardError, fails ? "Error - when opening KSV input file\n\n" : "") << c.what;
+        EXPECT_EQ(readBytes(dir.file("in.ksv")), smallKsv()) << c.what;
+        if (fails)
+            EXPECT_EQ(readText(dir.file("out.pgm")), "earlier output") << c.what;
+        else
+            EXPECT_EQ(readText(dir.file("out.pgm")).substr(0, 2), "P5") << c.what;
+        EXPECT_TRUE(fileExists(dir.file(c.errorName))) << c.what;
+    }
 }

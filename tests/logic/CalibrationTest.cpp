@@ -1,3 +1,4 @@
+#include <sys/stat.h>
 #include <array>
 #include <filesystem>
 
@@ -115,6 +116,11 @@ TEST_F(CalibrationFile, MissingEmptyOrUnreadableGivesNoMessage)
     Calibration none;
     none.calibrationLoaded = true;
     ReadCalibration(none, file("absent/SpecCal.txt"), 10, messages);
+    EXPECT_FALSE(none.calibrationLoaded);
+    // A FIFO of that name is not waited on.
+    std::filesystem::create_directories(file("fifo"));
+    ASSERT_EQ(::mkfifo(file("fifo/SpecCal.txt").c_str(), 0600), 0);
+    ReadCalibration(none, file("fifo/SpecCal.txt"), 10, messages);
     EXPECT_FALSE(none.calibrationLoaded);
     EXPECT_EQ(none.coefficients, (std::array<float, 4>{1, 0, 0, 0}));
     EXPECT_TRUE(messages.empty());

@@ -1,4 +1,6 @@
+#include <csignal>
 #include <cstdlib>
+#include <unistd.h>
 
 #include "LogicFixture.h"
 #include "gFileConvert.h"
@@ -155,4 +157,76 @@ TEST_F(LogicTest, ConvertMapsExitCodesToTheTable)
     EXPECT_EQ(Convert(missing, messages, &code), ConvertResult::UnknownFailure);
     EXPECT_EQ(code, -1);
     EXPECT_TRUE(messages.empty());
+}
+
+namespace {
+
+// Stands in for the wait dialog: asks to stop after a number of polls.
+class CancellingObserver : public ConverterWaitObserver {
+public:
+    explicit CancellingObserver(int polls) : polls_(polls) {}
+    void converterStarted(const std::string& fileName) override { started.push_back(fileName); }
+    bool keepWaiting() override { return ++asked < polls_; }
+    void converterEnded() override { ++ended; }
+
+    std::vector<std::string> started;
+    int asked = 0;
+    int ended = 0;
+
+private:
+    int polls_;
+};
+
+}  // namespace
+
+TEST_F(LogicTest, CancelledConverterIsEndedWithWhatItStarted)
+{
+    struct Case {
+        const char* script;
+        int exitCode;
+    };
+    const Case cases[] = {
+        {"sleep 1000; exit 0", 128 + SIGTERM},
+        {"trap '' TERM; sleep 1000; sleep 1000", 128 + SIGKILL},  // deaf to SIGTERM, children too
+    };
+    for (const Case& c : cases) {
+        writeStub("slow", std::string("echo $$ > '") + file("pid") + "'; " + c.script);
+        CancellingObserver observer(25);
+        ConverterWaitObserver* previous = setConverterWaitObserver(&observer);
+        const int code = RunAndWait(stubFolder() + "/slow", "run7.fits");
+        setConverterWaitObserver(previous);
+        EXPECT_EQ(code, c.exitCode) << c.script;
+        EXPECT_EQ(observer.started, std::vector<std::string>{"run7.fits"});
+        EXPECT_EQ(observer.ended, 1);
+        const pid_t group = static_cast<pid_t>(std::stol(readText(file("pid"))));
+        EXPECT_TRUE(processGroupEnds(group)) << c.script;  // no process left behind
+    }
+
+    // A converter that ends by itself is simply waited for; a cancelled Convert fails as a crash does.
+    writeStub("quick", "exit 3");
+    CancellingObserver patient(1000000);
+    setConverterWaitObserver(&patient);
+    EXPECT_EQ(RunAndWait(stubFolder() + "/quick"), 3);
+    writeStub("slow", "sleep 1000");
+    CancellingObserver impatient(2);
+    setConverterWaitObserver(&impatient);
+    ConvertRequest request{ConvertDirection::ToKsv, stubFolder() + "/slow", file("Tmp.ksv"), "/d/run7.pgm",
+                           file("run7_error.txt")};
+    EXPECT_EQ(Convert(request, messages), ConvertResult::UnknownFailure);
+    EXPECT_EQ(impatient.started, std::vector<std::string>{"run7.pgm"});
+    setConverterWaitObserver(nullptr);
+}
+
+TEST_F(LogicTest, ErrorFilesInTheWorkFolderAndTheirReports)
+{
+    const std::string longBase(250, 'n');
+    EXPECT_EQ(workErrorFilePath("/w", "/d/a.b.fits"), "/w/a.b_error.txt");
+    EXPECT_EQ(workErrorFilePath("/w", "/d/" + longBase + ".pgm"), "/w/" + longBase.substr(0, 245) + "_error.txt");
+
+    writeText(file("report.txt"), "could not open the named file\r\nError - when opening FITS input file\r\n\r\n");
+    EXPECT_EQ(readConverterReport(file("report.txt")),
+              "could not open the named file\nError - when opening FITS input file");
+    ASSERT_EQ(::symlink(file("report.txt").c_str(), file("link.txt").c_str()), 0);
+    EXPECT_EQ(readConverterReport(file("link.txt")), "");  // never through a link
+    EXPECT_EQ(readConverterReport(file("absent.txt")), "");
 }

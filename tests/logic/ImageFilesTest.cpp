@@ -2,6 +2,7 @@
 #include <cstring>
 #include <functional>
 #include <filesystem>
+#include <unistd.h>
 
 #ifdef KESTROVA_TEST_CFITSIO
 #include <fitsio.h>
@@ -291,9 +292,41 @@ TEST_F(ImageFiles, FailedOpenLeavesThePreviousImageUsable)
         EXPECT_EQ(state.image.intMax, 6) << c.what;
         std::filesystem::remove_all(ksvFolder);
     }
-    // The converter's report stays beside the image that failed.
-    EXPECT_TRUE(fileExists(file("absent_error.txt")));
-    EXPECT_NE(readText(file("absent_error.txt")).find("Error - when opening PGM input file"), std::string::npos);
+}
+
+TEST_F(ImageFiles, ConvertersReportIsTheFailuresDetailAndNoFileIsLeft)
+{
+    // A link beside the image with the old error file's name is the user's and stays untouched.
+    std::filesystem::create_directories(file("work"));
+    state.workFolder = file("work");
+    writeText(file("notes.txt"), "my notes");
+    ASSERT_EQ(::symlink(file("notes.txt").c_str(), file("run7_error.txt").c_str()), 0);
+    writeText(file("run7.pgm"), "P5 not a picture");
+    EXPECT_FALSE(OpenImage(state, file("run7.pgm"), messages));
+    ASSERT_EQ(messages, Messages{"Error - when reading image parameters from PGM input file"});
+    EXPECT_EQ(messages.detailOf(0), "Error - when reading image parameters from PGM input file");
+    EXPECT_EQ(readText(file("notes.txt")), "my notes");
+    EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"notes.txt", "run7.pgm", "run7_error.txt", "work"}));
+    EXPECT_TRUE(listFolder(file("work")).empty());
+
+    // An image over the pixel limit leaves no temporary file either.
+    stubProducing(makeKsv("KSV V000\r 8\r 6145\r 4096\r 0\r 1\r", {}));
+    writeBytes(file("big.pgm"), pgmFile(1, 1, 255, {1}));
+    messages.clear();
+    EXPECT_FALSE(OpenImage(state, file("big.pgm"), messages));
+    EXPECT_TRUE(listFolder(file("work")).empty());
+#ifdef KESTROVA_TEST_CFITSIO
+    // The FITS library's own words say why a FITS file did not open.
+    if (haveConverter("fit2ksv")) {
+        state.converterFolder = binDir();
+        writeText(file("plain.fits"), "plain text, no FITS header");
+        messages.clear();
+        EXPECT_FALSE(OpenImage(state, file("plain.fits"), messages));
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_NE(messages.detailOf(0).find("FITS"), std::string::npos) << messages.detailOf(0);
+        EXPECT_NE(messages.detailOf(0), messages[0]);
+    }
+#endif
 }
 
 TEST_F(ImageFiles, OldTemporaryFileIsNeverTakenForTheConvertersOutput)
@@ -356,8 +389,7 @@ TEST_F(ImageFiles, FailedSavesWriteNothingAndKeepTheName)
         EXPECT_FALSE(fileExists(file("out.pgm"))) << c.what;
         EXPECT_EQ(state.image.imageBaseName, "in") << c.what;
     }
-    // The converter's report is left beside the output file.
-    EXPECT_NE(readText(file("taken_error.txt")).find("Error - when opening PGM output file"), std::string::npos);
+    EXPECT_FALSE(fileExists(file("taken_error.txt")));
 }
 
 TEST_F(ImageFiles, RegionImageIsSavedWithItsOwnRange)

@@ -1,5 +1,6 @@
 #include <cstdlib>
 #include <filesystem>
+#include <sys/stat.h>
 
 #include "LogicFixture.h"
 #include "gFileSettings.h"
@@ -163,4 +164,22 @@ TEST(SettingsLines, ValuesSeparatedByAnyLineEndOrComma)
     EXPECT_EQ(readSettingsValues(dir.file("s.txt")), (std::vector<std::string>{"a", "b", "c", "d", "e", ""}));
     EXPECT_EQ(settingsLine("0.02"), " 0.02\r");
     EXPECT_FALSE(readSettingsValues(dir.file("absent.txt")));
+}
+
+TEST_F(Settings, SettingsFilesThatAreNoRegularFilesAreNotWaitedOn)
+{
+    // A FIFO named InitialValues.txt: start-up goes on with the reading failure and the defaults.
+    const std::string folder = file("appdata/Halvern Labs/Kestrova");
+    std::filesystem::create_directories(folder);
+    ASSERT_EQ(::mkfifo(initialValuesPath(folder).c_str(), 0600), 0);
+    StartSettings(file("appdata"), initial, display, messages);
+    EXPECT_EQ(messages, Messages{kReadFailed});
+    EXPECT_EQ(display.lower.percent, 0.02f);
+    messages.clear();
+    EXPECT_FALSE(WriteInitialThresholds(initialValuesPath(folder), initial, messages));
+    struct stat info {};
+    ASSERT_EQ(::lstat(initialValuesPath(folder).c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    EXPECT_FALSE(readSettingsValues(initialValuesPath(folder)));
+    EXPECT_FALSE(readSettingsValues("/dev/zero"));
 }

@@ -161,7 +161,7 @@ TEST_P(ConverterFaults, KilledConverterLeavesNoTraceBesideTheOutput)
             // that one hidden temporary file; the output itself is untouched.
             EXPECT_EQ(readBytes(output()), kEarlierOutput);
             for (const std::string& name : listFolder(dir.path())) {
-                if (name.rfind(".out.fits.", 0) == 0)
+                if (name.rfind(".ksvout.", 0) == 0)
                     std::remove(dir.file(name).c_str());
             }
         }

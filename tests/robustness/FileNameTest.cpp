@@ -1,6 +1,7 @@
 // File names that a shell would misread (blanks, quotes, semicolons, substitutions, a leading
-// dash, non-ASCII letters) go through every converter, on the command line and in the
-// environment, and through opening and saving in the main program, exactly as they are.
+// dash, non-ASCII letters, bytes that are no UTF-8, names as long as the file system allows) go
+// through every converter, on the command line and in the environment, and through opening and
+// saving in the main program, exactly as they are.
 
 #include <gtest/gtest.h>
 
@@ -28,6 +29,7 @@ const std::vector<std::string> kAwkwardNames = {
     "--help",
     "Spëktrum µm Ångström ü",
     "star * question ? [brackets]",
+    "caf\xE9 from an old archive",
 };
 
 struct Pair {
@@ -127,5 +129,37 @@ TEST(AwkwardFileNames, OpenAndSaveInTheMainProgram)
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(listFolder(dir.path()), expected) << base;
         EXPECT_TRUE(messages.empty()) << testing::PrintToString(messages);
+    }
+}
+
+TEST(LongestFileNames, GoThroughEveryConverterAndTheMainProgram)
+{
+    for (const Pair& pair : kPairs) {
+        if (!built(pair.toKsv) || !built(pair.fromKsv))
+            continue;
+        TempDir dir;
+        const std::string extension = pair.extension;
+        const std::string longest = dir.file(std::string(255 - extension.size(), 'n') + extension);
+        const std::string longestKsv = dir.file(std::string(251, 'k') + ".ksv");
+        writeBytes(dir.file("in" + extension), pair.input(6, 5));
+        ASSERT_EQ(runIn(dir.path(), {program(pair.toKsv), dir.file("in" + extension), longestKsv, "x"}), 0)
+            << pair.toKsv;
+        ASSERT_EQ(runIn(dir.path(), {program(pair.fromKsv), longestKsv, longest}), 0) << pair.fromKsv;
+        ASSERT_EQ(runIn(dir.path(), {program(pair.toKsv), longest, dir.file("check.ksv"), "x"}), 0) << pair.toKsv;
+        EXPECT_EQ(pixelBlock(readBytes(dir.file("check.ksv"))), pixelBlock(readBytes(longestKsv))) << pair.toKsv;
+
+        // Opening and saving under such names in the main program.
+        kestrova::ProgramState state;
+        kestrova::Messages messages;
+        std::filesystem::create_directories(dir.file("work"));
+        state.workFolder = dir.file("work");
+        state.converterFolder = binDir();
+        ASSERT_TRUE(kestrova::OpenImage(state, longest, messages)) << testing::PrintToString(messages);
+        const std::vector<std::int32_t> pixels = state.image.intPixels;
+        std::filesystem::remove(longest);
+        ASSERT_TRUE(kestrova::SaveImage(state, longest, messages)) << testing::PrintToString(messages);
+        ASSERT_TRUE(kestrova::OpenImage(state, longest, messages));
+        EXPECT_EQ(state.image.intPixels, pixels) << pair.extension;
+        EXPECT_TRUE(listFolder(dir.file("work")).empty());
     }
 }

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <poll.h>
 #include <spawn.h>
 #include <stdexcept>
@@ -222,6 +223,39 @@ std::string ksvHeaderText(const Bytes& file)
     for (std::size_t i = 0; i < file.size() && i < 256 && file[i] != 0; ++i)
         text += static_cast<char>(file[i]);
     return text;
+}
+
+namespace {
+
+bool processGroupRuns(int group)
+{
+    for (const std::string& name : listFolder("/proc")) {
+        if (name.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        std::ifstream stat("/proc/" + name + "/stat");
+        std::string line;
+        if (!std::getline(stat, line) || line.rfind(')') == std::string::npos)
+            continue;
+        std::istringstream fields(line.substr(line.rfind(')') + 1));
+        char state = 0;
+        long parent = 0;
+        long processGroup = 0;
+        if (fields >> state >> parent >> processGroup && processGroup == group && state != 'Z' && state != 'X')
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool processGroupEnds(int group)
+{
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        if (!processGroupRuns(group))
+            return true;
+        ::usleep(10000);
+    }
+    return false;
 }
 
 }  // namespace testsupport

@@ -50,6 +50,10 @@ struct RunResult {
 RunResult run(const std::vector<std::string>& argv, const std::map<std::string, std::string>& extra = {},
               bool replaceEnvironment = false);
 
+// True once no process of the group runs (one that has ended and waits to be collected does not
+// count). A process sent SIGKILL takes a moment to end: this waits up to ten seconds.
+bool processGroupEnds(int group);
+
 // Little-endian helpers for building files by hand.
 void putU16(Bytes& b, std::uint16_t v);
 void putU32(Bytes& b, std::uint32_t v);
