@@ -57,6 +57,14 @@ bool InvertIntensity(DisplayInversion& inversion, ResultFlags& flags)
     return inversion.invertIntensity;
 }
 
+void clearDataThresholdResults(ResultFlags& flags)
+{
+    flags.spectrumComputed = false;
+    flags.profileComputed = false;
+    flags.centroidXComputed = false;
+    flags.centroidYComputed = false;
+}
+
 DataThresholdText convertDataThreshold(const ImageStore& image, const std::string& text)
 {
     DataThresholdText converted;
@@ -114,10 +122,7 @@ ThresholdEntryCheck ApplyDataThresholds(const ImageStore& image, DataThresholds&
     lo.floatValue = lo.on ? lower.floatValue : image.floatMin;
     hi.intValue = hi.on ? upper.intValue : image.intMax;
     hi.floatValue = hi.on ? upper.floatValue : image.floatMax;
-    flags.spectrumComputed = false;
-    flags.profileComputed = false;
-    flags.centroidXComputed = false;
-    flags.centroidYComputed = false;
+    clearDataThresholdResults(flags);
 
     ThresholdEntryCheck check;
     check.ok = true;

@@ -43,6 +43,10 @@ struct DataThresholdText {
 };
 DataThresholdText convertDataThreshold(const ImageStore& image, const std::string& text);
 
+// Clears the results that depend on the data thresholds: projections and centroid. Set runs
+// it; so does a Cancel that puts earlier thresholds back.
+void clearDataThresholdResults(ResultFlags& flags);
+
 // The dialog's Set: checks both texts in order (lower numeric, upper numeric, lower in range,
 // upper in range, lower below upper, also after formatting), whether or not their sides are On.
 // On success stores the formatted texts and, for each side, its read-back value when On or

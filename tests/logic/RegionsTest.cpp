@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -89,6 +90,43 @@ TEST(BuildRegion, IntegerPixelsCombineInSixtyFourBitsAndSaturate)
         EXPECT_EQ(region.builtRoI2On, c.roi2Used);
         EXPECT_EQ(static_cast<std::size_t>(region.width) * region.height, c.pixels.size());
         EXPECT_EQ(region.header.imageSize, c.pixels.size() * 4);
+    }
+}
+
+TEST(BuildRegion, WideRowsMatchSixtyFourBitArithmetic)
+{
+    // 37 columns: whole blocks of elements and a remainder, extremes in every position.
+    const std::int32_t width = 37;
+    const std::int32_t edges[] = {kIntMax, kIntMin, -1, 0, 1, kIntMax - 1, kIntMin + 1, 1 << 30, -(1 << 30)};
+    std::vector<std::int32_t> pixels;
+    for (std::int32_t i = 0; i < 2 * width; ++i)
+        pixels.push_back(edges[(i * 7 + i / width) % 9]);
+    ProgramState state;
+    loadImage(state, width, 2, pixels);
+    for (const bool subtract : {true, false}) {
+        const RegionArray region = build(state, regions({1, 2, width, 2}, true, {1, 1, width, 1}, true, subtract));
+        std::int64_t low = kIntMax, high = kIntMin;
+        for (std::int32_t x = 0; x < width; ++x) {
+            const std::int64_t a = pixels[static_cast<std::size_t>(width + x)];
+            const std::int64_t b = pixels[static_cast<std::size_t>(x)];
+            const std::int64_t expected = std::clamp<std::int64_t>(subtract ? a - b : a + b, kIntMin, kIntMax);
+            EXPECT_EQ(region.intPixels[static_cast<std::size_t>(x)], expected) << x << (subtract ? " -" : " +");
+            low = std::min(low, expected);
+            high = std::max(high, expected);
+        }
+        EXPECT_EQ(region.intMin, low);
+        EXPECT_EQ(region.intMax, high);
+    }
+
+    // Floats: a NaN or an infinity in any position is passed over by the range.
+    for (std::int32_t at = 0; at < width; ++at) {
+        std::vector<float> row(static_cast<std::size_t>(width), 1.0f);
+        row[static_cast<std::size_t>(at)] = at % 2 == 0 ? kNaN : -std::numeric_limits<float>::infinity();
+        row[static_cast<std::size_t>((at + 5) % width)] = 3.0f;
+        loadFloatImage(state, width, 1, row);
+        const RegionArray region = build(state, state.roi);
+        EXPECT_EQ(region.floatMin, 1.0f) << at;
+        EXPECT_EQ(region.floatMax, 3.0f) << at;
     }
 }
 
