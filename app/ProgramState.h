@@ -25,6 +25,7 @@ struct ProgramState {
     DataThresholds dataThresholds;
     InitialThresholds initialThresholds;
     RoIRecord roi;
+    RoIMouse roiMouse;
     ResultFlags resultFlags;
     RegionArray region;
     ZoomState zoom;

@@ -1,6 +1,7 @@
 // Fuzzes the display and analysis settings files: the same bytes are read as each file, against
 // a small integer image and a small float image. A read either applies the whole file or
-// changes nothing; what it applied, written and read again, is read the same.
+// changes nothing; what it applied, written and read again, is read the same. The regions of
+// an analysis file, unchecked, also go to BuildRegion, which must stay inside the image.
 
 #include <cstddef>
 #include <cstdint>
@@ -10,7 +11,9 @@
 #include "FuzzSupport.h"
 #include "ProgramState.h"
 #include "gFileOrg.h"
+#include "gDataRoI.h"
 #include "gFileRoI.h"
+#include "gFileSettings.h"
 
 namespace {
 
@@ -125,15 +128,50 @@ void checkAnalysis(const std::string& path, bool isFloat)
     require(sameAnalysis(first, second), "the analysis settings do not survive a write and a read");
 }
 
+bool inside(const RoIRect& r, const ImageStore& image)
+{
+    return r.BottomLeftX >= 1 && r.BottomLeftX <= r.TopRightX && r.TopRightX <= image.width && r.BottomLeftY >= 1 &&
+           r.BottomLeftY <= r.TopRightY && r.TopRightY <= image.height;
+}
+
+// Whatever the record holds, the region is built from rectangles inside the image.
+void checkRegion(const std::vector<std::string>& values, bool isFloat)
+{
+    const auto file = parseAnalysisSettings(values);
+    if (!file)
+        return;
+    const ProgramState state = preparedState(isFloat);
+    RoIRecord roi;
+    roi.RoI1On = file->roi1On;
+    roi.RoI1 = file->roi1;
+    roi.RoI2On = file->roi2On;
+    roi.RoI2 = file->roi2;
+    roi.Subtract = file->subtract;
+    ResultFlags flags;
+    RegionArray region;
+    BuildRegion(state.image, roi, flags, region);
+    require(inside(region.builtRoI1, state.image) && inside(region.builtRoI2, state.image),
+            "the region was built from outside the image");
+    require(region.width == region.builtRoI1.TopRightX - region.builtRoI1.BottomLeftX + 1 &&
+                region.height == region.builtRoI1.TopRightY - region.builtRoI1.BottomLeftY + 1,
+            "the region's size is not its rectangle's");
+    const std::size_t held = isFloat ? region.floatPixels.size() : region.intPixels.size();
+    require(held == static_cast<std::size_t>(region.width) * static_cast<std::size_t>(region.height),
+            "the region holds a different number of elements");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string path = fuzzing::scratchFile("settings.txt");
     fuzzing::writeFile(path, data, size);
+    const auto values = readSettingsValues(path);
     for (const bool isFloat : {false, true}) {
         checkDisplay(path, isFloat);
         checkAnalysis(path, isFloat);
+        if (values)
+            checkRegion(*values, isFloat);
     }
     return 0;
 }

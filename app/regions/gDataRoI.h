@@ -67,17 +67,9 @@ struct RoIDialogCheck {
 RoIDialogCheck ValidateRoIDialog(const RoIRecord& roi, const RoIDialogFields& typed, const Calibration& calibration,
                                  std::int32_t width, std::int32_t height);
 
-// The mouse on the main picture: X is the column (1 = left), Y the row counted from the bottom,
-// as the read-out finds them; values outside the image are brought inside.
-enum class RoIMouseButton { Left, Other };
-
-struct RoIMouse {
-    bool pressed = false;   // a button went down on the picture
-    bool dragging = false;  // that press started a new RoI1
-    std::int32_t anchorX = 1;
-    std::int32_t anchorY = 1;
-};
-
+// The mouse on the main picture (RoIMouse holds the gesture in progress): X is the column
+// (1 = left), Y the row counted from the bottom, as the read-out finds them; values outside the
+// image are brought inside.
 // Button down. While RoI2Placement is set a left press places region 2 (silently ignored
 // when PlaceRoI2 refuses it); any other press starts a new RoI1 at the pixel, with region 2
 // off and reset and RoI1 off until the pointer moves.
