@@ -163,13 +163,8 @@ void release(std::vector<T>& unused)
     std::vector<T>().swap(unused);
 }
 
-}  // namespace
-
-void BuildRegion(const ImageStore& image, const RoIRecord& roi, ResultFlags& flags, RegionArray& region)
+void fillRegion(const ImageStore& image, const RoIRecord& roi, RegionArray& region)
 {
-    if (flags.regionBuilt)
-        return;
-    flags.regionBuilt = true;
     region.intMin = region.intMax = 0;
     region.floatMin = region.floatMax = 0.0f;
     region.HasRange = false;
@@ -200,8 +195,8 @@ void BuildRegion(const ImageStore& image, const RoIRecord& roi, ResultFlags& fla
 
     if (image.isFloat) {
         release(region.intPixels);
-        const auto range = buildPixels<FloatPixels>(image.floatPixels, image.width, roi1, band, roi.Subtract,
-                                                          region.floatPixels);
+        const auto range =
+            buildPixels<FloatPixels>(image.floatPixels, image.width, roi1, band, roi.Subtract, region.floatPixels);
         if (range.low <= range.high) {
             region.floatMin = range.low;
             region.floatMax = range.high;
@@ -210,11 +205,21 @@ void BuildRegion(const ImageStore& image, const RoIRecord& roi, ResultFlags& fla
         return;
     }
     release(region.floatPixels);
-    const auto range = buildPixels<IntPixels>(image.intPixels, image.width, roi1, band, roi.Subtract,
-                                                           region.intPixels);
+    const auto range =
+        buildPixels<IntPixels>(image.intPixels, image.width, roi1, band, roi.Subtract, region.intPixels);
     region.intMin = range.low;
     region.intMax = range.high;
     region.HasRange = range.low != range.high;
+}
+
+}  // namespace
+
+void BuildRegion(const ImageStore& image, const RoIRecord& roi, ResultFlags& flags, RegionArray& region)
+{
+    if (flags.regionBuilt)
+        return;
+    fillRegion(image, roi, region);
+    flags.regionBuilt = true;
 }
 
 PlaceRoI2Result PlaceRoI2(const RoIRect& roi1, std::int32_t topRow, std::int32_t imageHeight)
