@@ -1,11 +1,11 @@
 #include "gDataRoI.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <optional>
-
-#include "NumberFormat.h"
+#include <vector>
 
 namespace kestrova {
 
