@@ -29,6 +29,7 @@ struct ProgramState {
     DataThresholds dataThresholds;
     InitialThresholds initialThresholds;
     RoIRecord roi;
+    RoIMouse roiMouse;
     ResultFlags resultFlags;
     RegionArray region;
     Projections projections;  // the spectrum and the profile with their limits

@@ -124,6 +124,13 @@ def text_seeds():
     for name, text in [("defaults", " 1\r 0.02\r 1\r 0.02\r"), ("off", " 0\r 5\r 1\r 40.00\r"),
                        ("crlf", "1\r\n0.5\r\n0\r\n7\r\n"), ("commas", "1,2.5,1,3"), ("short", " 1\r 0.02\r")]:
         put("initialvalues_reader", name, text)
+    # Read as a display settings file and as an analysis settings file.
+    for name, text in [("display", " 172.80\r 1\r 1\r 0.02\r 20\r 0\r 0.50\r 90\r"),
+                       ("display-lf-zoom-text", "abc\n0\n0\n5\n1234\n1\n2.5\n21475E+5\n"),
+                       ("analysis", " 1\r 1\r 2\r 1\r 4\r 2\r 1\r 2\r 2\r 4\r 3\r 0\r 1\r 1\r 20\r 0\r kept\r"),
+                       ("analysis-thresholds", "0,0,1,1,4,3,1,9,9,9,9,1,1,1,7.5,1,12.5"),
+                       ("analysis-wide", " 0\r 1\r 1\r 1\r 5\r 3\r 0\r 1\r 1\r 4\r 3\r 1\r 1\r 0\r 0\r 0\r 110\r")]:
+        put("settings_reader", name, text)
     for name, text in [("integer", "42"), ("decimal", " -3.25 "), ("exponent", "1.5e-3"), ("big", "1E+39"),
                        ("half", "2.5"), ("int16-edge", "32767.5"), ("not", "+-")]:
         put("numeric_text", name, text)

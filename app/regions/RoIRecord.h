@@ -35,6 +35,15 @@ struct RoIRecord {
     bool RoI2Placement = false;  // the next left click places region 2
 };
 
+// The main picture's mouse gesture in progress (see roiMousePress and the functions after it).
+enum class RoIMouseButton { Left, Other };
+struct RoIMouse {
+    bool pressed = false;   // a button went down on the picture
+    bool dragging = false;  // that press started a new RoI1
+    std::int32_t anchorX = 1;
+    std::int32_t anchorY = 1;
+};
+
 struct ResultFlags {
     bool regionBuilt = false;
     bool spectrumComputed = false;
