@@ -5,12 +5,11 @@
 #include <QVBoxLayout>
 
 #include "KestrovaVersion.h"
-#include "frmMainMenufrm.h"
 #include "gFormServices.h"
 
 namespace kestrova {
 
-frmAboutfrm::frmAboutfrm(frmMainMenufrm& main) : ChildWindow(main, QStringLiteral("About")) {
+frmAboutfrm::frmAboutfrm(const WindowContext& context) : ChildWindow(context, QStringLiteral("About")) {
     auto* column = new QVBoxLayout(this);
     QLabel* title = addLabel(this, "lbl4", programTitle() + u' ' + QString::fromLatin1(kVersionText));
     QFont font = title->font();

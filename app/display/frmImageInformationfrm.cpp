@@ -5,13 +5,13 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "frmMainMenufrm.h"
 
 namespace kestrova {
 
-frmImageInformationfrm::frmImageInformationfrm(frmMainMenufrm& main) : ChildWindow(main, QStringLiteral("Information")) {
-    main_.mnuImageInformation->setChecked(true);
-    const ImageStore& image = main_.state().image;
+frmImageInformationfrm::frmImageInformationfrm(const WindowContext& context) : ChildWindow(context, QStringLiteral("Information")) {
+    if (menuItem_)
+        menuItem_->setChecked(true);
+    const ImageStore& image = state_.image;
     auto* grid = new QGridLayout(this);
     const auto row = [this, grid](int at, const char* name, const QString& caption, const char* valueName,
                                   const QString& value) {
@@ -33,7 +33,8 @@ frmImageInformationfrm::frmImageInformationfrm(frmMainMenufrm& main) : ChildWind
 }
 
 void frmImageInformationfrm::unload() {
-    main_.mnuImageInformation->setChecked(false);
+    if (menuItem_)
+        menuItem_->setChecked(false);
 }
 
 }  // namespace kestrova

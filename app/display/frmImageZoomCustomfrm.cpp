@@ -5,12 +5,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "frmMainMenufrm.h"
 #include "gDataZoom.h"
 
 namespace kestrova {
 
-frmImageZoomCustomfrm::frmImageZoomCustomfrm(frmMainMenufrm& main) : ChildWindow(main, QStringLiteral("Zoom Custom")) {
+frmImageZoomCustomfrm::frmImageZoomCustomfrm(const WindowContext& context) : ChildWindow(context, QStringLiteral("Zoom Custom")) {
     txtZoomValue_ = new QLineEdit(this);
     txtZoomValue_->setObjectName(QStringLiteral("txtZoomValue"));
     QPushButton* ok = addButton("cmdOK", QStringLiteral("&OK"));
@@ -24,14 +23,14 @@ frmImageZoomCustomfrm::frmImageZoomCustomfrm(frmMainMenufrm& main) : ChildWindow
     grid->addWidget(cancel, 1, 2);
     centre();
 
-    const std::string& zoomText = main_.state().zoom.zoomText;
+    const std::string& zoomText = state_.zoom.zoomText;
     pending_ = zoomText;
     txtZoomValue_->setText(QString::fromStdString(zoomText));
 
     connect(txtZoomValue_, &QLineEdit::textChanged, this, [this](const QString& text) { txtZoomValue_Change(text); });
     connect(txtZoomValue_, &QLineEdit::returnPressed, ok, &QPushButton::click);
     connect(ok, &QPushButton::clicked, this, [this] {
-        main_.ZoomTo(pending_, main_.mnuImageZoomCustom);
+        services_.applyCustomZoom(pending_);
         this->close();
     });
     connect(cancel, &QPushButton::clicked, this, [this] { this->close(); });
@@ -41,7 +40,7 @@ void frmImageZoomCustomfrm::txtZoomValue_Change(const QString& text) {
     if (text.isEmpty())
         return;
     const std::string typed = text.toStdString();
-    const std::string& zoomText = main_.state().zoom.zoomText;
+    const std::string& zoomText = state_.zoom.zoomText;
     pending_ = customZoomText(typed, zoomText);
     if (pending_ != typed)
         txtZoomValue_->setText(QString::fromStdString(zoomText));

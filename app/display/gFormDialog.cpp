@@ -8,13 +8,15 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "frmMainMenufrm.h"
 #include "gFormServices.h"
 
 namespace kestrova {
 
-ChildWindow::ChildWindow(frmMainMenufrm& main, const QString& caption)
-    : QWidget(&main, Qt::Dialog), main_(main) {
+ChildWindow::ChildWindow(const WindowContext& context, const QString& caption)
+    : QWidget(context.owner, Qt::Dialog),
+      state_(context.state),
+      services_(context.services),
+      menuItem_(context.menuItem) {
     setWindowTitle(caption);
 }
 

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QWidget>
 
+#include "gFormWindows.h"
+
 class QCloseEvent;
 class QGroupBox;
 class QLabel;
@@ -15,12 +17,10 @@ class QRadioButton;
 
 namespace kestrova {
 
-class frmMainMenufrm;
-
 class ChildWindow : public QWidget {
     Q_OBJECT
 public:
-    ChildWindow(frmMainMenufrm& main, const QString& caption);
+    ChildWindow(const WindowContext& context, const QString& caption);
 
 protected:
     // Runs once when the window closes, by any means.
@@ -32,7 +32,9 @@ protected:
     QPushButton* addButton(const char* name, const QString& caption);
     QLabel* addLabel(QWidget* parent, const char* name, const QString& caption);
 
-    frmMainMenufrm& main_;
+    ProgramState& state_;
+    WindowServices& services_;
+    QAction* menuItem_;  // may be null
 
 private:
     bool unloaded_ = false;

@@ -181,7 +181,7 @@ void DialogsTest::perCentSetThenCancelRestoresThePicture() {
     QVERIFY2(now.upper.intValue >= 77 && now.upper.intValue <= 82, now.upper.valueText.c_str());
     QVERIFY(picBmp(f) != pictureBefore);
     QCOMPARE(f.state().zoom.zoomText, std::string("50"));
-    QCOMPARE(f.window().picBox2->picture().width(), 512);  // 40 pixels at 50 % of 25.6
+    QCOMPARE(f.box("picBox2")->picture().width(), 512);  // 40 pixels at 50 % of 25.6
 
     click(f, dialog, "cmdCancel");
     QVERIFY(!f.child(kPerCent));
