@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -34,6 +36,21 @@ QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// A save-dialog answer that names a file: more than an extension after its last '/'. A bare
+// ".pgm" would write a hidden file and rename the image ".pgm".
+bool namesAFile(const QString& path) {
+    const QString name = path.mid(path.lastIndexOf(u'/') + 1);
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot > 0 || (dot < 0 && !name.isEmpty());
+}
+
+// The one local file dropped, or an empty text.
+QString droppedFile(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().size() != 1 || !data->urls().constFirst().isLocalFile())
+        return {};
+    return data->urls().constFirst().toLocalFile();
+}
+
 // The logo by its relative name: the current folder, then beside the program, then the
 // installed data folder. Empty when it is nowhere.
 QString findLogo() {
@@ -48,6 +65,11 @@ QString findLogo() {
 }
 
 }  // namespace
+
+QString openImageFileFilter() {
+    return QStringLiteral("All supported images (*.bmp *.fit *.fts *.fits *.pgm)|*.bmp *.fit *.fts *.fits *.pgm|") +
+           imageFileFilter();
+}
 
 QString imageFileFilter() {
     return QStringLiteral(
@@ -72,6 +94,7 @@ void frmMainMenufrm::createControls() {
     centralArea_ = new QWidget(this);
     centralArea_->setObjectName(QStringLiteral("centralArea"));
     setCentralWidget(centralArea_);
+    setAcceptDrops(true);
     centralArea_->installEventFilter(this);
     view_ = new PictureView(centralArea_);
 
@@ -207,9 +230,10 @@ bool frmMainMenufrm::isWindowOpen(const QString& name) const {
 
 void frmMainMenufrm::mnuFileOpen_Click() {
     windows_->closeOn(ClosedByFileOpen);
-    const QString path = runFileDialog(this, {FileDialogKind::Open, QStringLiteral("*.*"), imageFileFilter()});
-    // A cancelled dialog hands back nothing, or the preset "*.*".
-    if (path.isEmpty() || (path.size() > 1 && path[1] == u'.'))
+    const QString path = runFileDialog(this, {FileDialogKind::Open, QStringLiteral("*.*"), openImageFileFilter()});
+    // A cancelled dialog hands back nothing, or the untouched preset "*.*" (a folder whose name
+    // starts with "." is no sign of it).
+    if (path.isEmpty() || path.endsWith(QStringLiteral("*.*")))
         return;
     OpenImageFile(path);
 }
@@ -249,7 +273,17 @@ bool frmMainMenufrm::OpenImageFile(const QString& path) {
     mnuImageZoom100_->setChecked(true);
     ApplyZoom(state_.zoom.zoomText, ZoomAnchor::topLeft());
     lblFN_->setText(fileNameCaption(state_.image, state_.displayThresholds));
+    showFileNameInTitle();
     return true;
+}
+
+void frmMainMenufrm::showFileNameInTitle() {
+    if (windowState_ != MainWindowState::Image) {
+        setWindowTitle(programTitle() + u' ' + QString::fromLatin1(kVersionText));
+        return;
+    }
+    setWindowTitle(qs(state_.image.imageBaseName + state_.image.imageExtension) + QStringLiteral(" \u2013 ") +
+                   programTitle());
 }
 
 void frmMainMenufrm::CloseImage() {
@@ -266,6 +300,7 @@ void frmMainMenufrm::CloseImage() {
     view_->picture()->resetUserScale();
     view_->fullPicture()->resetUserScale();
     view_->picture()->clearPicture();
+    showFileNameInTitle();
     // Lay the empty viewport out at once rather than at the next resize.
     layOut();
 }
@@ -274,7 +309,7 @@ void frmMainMenufrm::mnuFileSaveAsImage_Click() {
     const ImageStore& image = state_.image;
     const QString path =
         runFileDialog(this, {FileDialogKind::Save, qs(image.imageFolder + image.imageBaseName), imageFileFilter()});
-    if (path.isEmpty())
+    if (!namesAFile(path))
         return;
     Messages messages;
     bool saved = false;
@@ -283,15 +318,17 @@ void frmMainMenufrm::mnuFileSaveAsImage_Click() {
         saved = SaveImage(state_, path.toStdString(), messages);
     }
     showMessages(messages);
-    if (saved)
-        lblFN_->setText(QStringLiteral("File name: ") + qs(image.imageBaseName + image.imageExtension));
+    if (!saved)
+        return;
+    lblFN_->setText(QStringLiteral("File name: ") + qs(image.imageBaseName + image.imageExtension));
+    showFileNameInTitle();
 }
 
 void frmMainMenufrm::mnuFileSaveAsDisplay_Click() {
     const ImageStore& image = state_.image;
     const QString path = runFileDialog(
         this, {FileDialogKind::Save, qs(image.imageFolder + image.imageBaseName + "-Image"), imageFileFilter()});
-    if (path.isEmpty())
+    if (!namesAFile(path))
         return;
     const QImage picture = view_->picture()->picture();
     if (picture.isNull()) {
@@ -395,6 +432,19 @@ bool frmMainMenufrm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == centralArea_ && event->type() == QEvent::Resize)
         layOut();
     return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMainMenufrm::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void frmMainMenufrm::dropEvent(QDropEvent* event) {
+    const QString path = droppedFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    OpenImageFile(path);
 }
 
 void frmMainMenufrm::closeEvent(QCloseEvent* event) {

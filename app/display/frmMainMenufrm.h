@@ -55,6 +55,9 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A file dropped on the window opens as File Open would.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -70,6 +73,8 @@ private:
     void clearReadOut();
     void showCalibrationLabel();
     void layOut();
+    // "name.ext – Kestrova" while an image is shown, else the start-up caption.
+    void showFileNameInTitle();
     // RefreshDisplay and the picture loaded into picBox3 (no repaint of picBox2).
     bool RefreshDisplayPicture();
     bool ApplyZoom(const std::string& text, const ZoomAnchor& anchor);
@@ -124,7 +129,8 @@ private:
     QAction* mnuAnalysisInvertIntensity_ = nullptr;
 };
 
-// The open-dialog filter of images.
+// The filter of images in the save dialogs; the open dialog offers every supported image first.
 QString imageFileFilter();
+QString openImageFileFilter();
 
 }  // namespace kestrova

@@ -42,6 +42,8 @@ QString runQtFileDialog(QWidget* parent, const FileDialogRequest& request) {
     const QFileInfo preset(request.fileName);
     QFileDialog dialog(parent);
     dialog.setNameFilters(nameFiltersFromPairs(request.filter).split(QStringLiteral(";;")));
+    // ".FITS" is a FITS file as much as ".fits".
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
     if (!request.fileName.contains(u'/'))
         dialog.setDirectory(QDir::currentPath());
     else

@@ -198,12 +198,14 @@ void MainWindowTest::cancelledOpenDialogChangesNothing() {
         QVERIFY(!f.isEnabled("mnuImage"));
         QVERIFY(f.messages.isEmpty());
     }
-    // The dialog was asked for an image with the preset "*.*" and the image filter.
+    // The dialog was asked for an image with the preset "*.*", every supported image first, then
+    // the image filter.
     QCOMPARE(f.fileRequests.size(), 2);
     QCOMPARE(f.fileRequests[0].kind, kestrova::FileDialogKind::Open);
     QCOMPARE(f.fileRequests[0].fileName, QStringLiteral("*.*"));
     QCOMPARE(f.fileRequests[0].filter,
-             QStringLiteral("Bitmap Files (*.bmp)|*.bmp|Flexible Image Transport System Files (*.fit)|*.fit|"
+             QStringLiteral("All supported images (*.bmp *.fit *.fts *.fits *.pgm)|*.bmp *.fit *.fts *.fits *.pgm|"
+                            "Bitmap Files (*.bmp)|*.bmp|Flexible Image Transport System Files (*.fit)|*.fit|"
                             "Flexible Image Transport System Files (*.fts)|*.fts|Flexible Image Transport System "
                             "Files (*.fits)|*.fits|Portable Gray Map Files (*.pgm)|*.pgm"));
 }

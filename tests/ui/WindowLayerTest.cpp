@@ -2,8 +2,12 @@
 // frame, the pixel under the mouse), the child window table and the command line.
 
 #include <QApplication>
+#include <QDir>
+#include <QDropEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QProcess>
 #include <QScrollBar>
@@ -88,6 +92,7 @@ private slots:
     void everyDeclaredWindowOpensAndClosesOnItsEvents();
     void refreshReopensOpenWindowsInTheirOrder();
     void commandLineZoomAndInformation();
+    void filesTitleAndDrop();
 };
 
 void WindowLayerTest::zoomStepsKeepTheCentrePixel() {
@@ -255,6 +260,42 @@ void WindowLayerTest::commandLineZoomAndInformation() {
     run.reset(startProgram(f, {QStringLiteral("--help")}));
     QCOMPARE(run->exitCode(), 0);
     QVERIFY(run->readAllStandardOutput().contains("--zoom"));
+}
+
+void WindowLayerTest::filesTitleAndDrop() {
+    UiFixture f;
+    openWideImage(f);
+    QCOMPARE(f.window().windowTitle(), QStringLiteral("wide.pgm \u2013 Kestrova"));
+    QVERIFY(f.fileRequests.constLast().filter.startsWith(
+        QStringLiteral("All supported images (*.bmp *.fit *.fts *.fits *.pgm)|*.bmp *.fit *.fts *.fits *.pgm|Bitmap")));
+
+    // A save name that is only an extension does nothing.
+    for (const char* item : {"mnuFileSaveAsImage", "mnuFileSaveAsDisplay"}) {
+        f.fileAnswers = QStringList{f.dataFile(QStringLiteral(".pgm"))};
+        QVERIFY(f.trigger(item));
+        QVERIFY2(!QFileInfo::exists(f.dataFile(QStringLiteral(".pgm"))), item);
+    }
+    QVERIFY(f.messages.isEmpty());
+    QCOMPARE(f.text("lblFN"), QStringLiteral("File name: wide.pgm   Display Thresholds: On"));
+
+    // A name whose second character is "." is a name, not a cancelled dialog.
+    QFile::copy(f.dataFile(QStringLiteral("wide.pgm")), f.dataFile(QStringLiteral("a.pgm")));
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(f.dataFolder());
+    const bool opened = f.openThroughMenu(QStringLiteral("a.pgm"));
+    QDir::setCurrent(before);
+    QVERIFY(opened);
+    QCOMPARE(f.window().windowTitle(), QStringLiteral("a.pgm \u2013 Kestrova"));
+
+    // A dropped file opens as File Open would.
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(f.dataFile(QStringLiteral("wide.pgm")))});
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&f.window(), &drop);
+    QCOMPARE(f.window().windowTitle(), QStringLiteral("wide.pgm \u2013 Kestrova"));
+
+    QVERIFY(f.trigger("mnuFileClose"));
+    QCOMPARE(f.window().windowTitle(), QStringLiteral("Kestrova 1.0.0"));
 }
 
 QTEST_MAIN(WindowLayerTest)
