@@ -290,6 +290,9 @@ void WindowLayerTest::filesTitleAndDrop() {
     // A dropped file opens as File Open would.
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(f.dataFile(QStringLiteral("wide.pgm")))});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&f.window(), &enter);
+    QVERIFY(enter.isAccepted());
     QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&f.window(), &drop);
     QCOMPARE(f.window().windowTitle(), QStringLiteral("wide.pgm \u2013 Kestrova"));
