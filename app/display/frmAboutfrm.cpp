@@ -25,6 +25,7 @@ frmAboutfrm::frmAboutfrm(const WindowContext& context) : ChildWindow(context, QS
     note->setAlignment(Qt::AlignCenter);
     column->addWidget(note);
     QPushButton* close = addButton("cmdClose", QStringLiteral("&Close"));
+    setDefaultButton(close);
     column->addWidget(close, 0, Qt::AlignCenter);
     connect(close, &QPushButton::clicked, this, [this] { this->close(); });
     centre();

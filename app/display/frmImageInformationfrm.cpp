@@ -27,6 +27,7 @@ frmImageInformationfrm::frmImageInformationfrm(const WindowContext& context) : C
     row(4, "lblMin", QStringLiteral("Minimum:"), "lblvalMin", QString::fromStdString(image.minText));
     row(5, "lblMax", QStringLiteral("Maximum:"), "lblvalMax", QString::fromStdString(image.maxText));
     QPushButton* close = addButton("cmdClose", QStringLiteral("&Close"));
+    setDefaultButton(close);
     grid->addWidget(close, 6, 1);
     connect(close, &QPushButton::clicked, this, [this] { this->close(); });
     centre();

@@ -14,7 +14,7 @@ frmImageZoomCustomfrm::frmImageZoomCustomfrm(const WindowContext& context) : Chi
     txtZoomValue_->setObjectName(QStringLiteral("txtZoomValue"));
     QPushButton* ok = addButton("cmdOK", QStringLiteral("&OK"));
     QPushButton* cancel = addButton("cmdCancel", QStringLiteral("&Cancel"));
-    ok->setDefault(true);
+    setDefaultButton(ok);
     auto* grid = new QGridLayout(this);
     grid->addWidget(addLabel(this, "lblZoomto", QStringLiteral("Zoom to:")), 0, 0);
     grid->addWidget(txtZoomValue_, 0, 1);
@@ -28,7 +28,6 @@ frmImageZoomCustomfrm::frmImageZoomCustomfrm(const WindowContext& context) : Chi
     txtZoomValue_->setText(QString::fromStdString(zoomText));
 
     connect(txtZoomValue_, &QLineEdit::textChanged, this, [this](const QString& text) { txtZoomValue_Change(text); });
-    connect(txtZoomValue_, &QLineEdit::returnPressed, ok, &QPushButton::click);
     connect(ok, &QPushButton::clicked, this, [this] {
         services_.applyCustomZoom(pending_);
         this->close();

@@ -230,7 +230,8 @@ bool frmMainMenufrm::isWindowOpen(const QString& name) const {
 
 void frmMainMenufrm::mnuFileOpen_Click() {
     windows_->closeOn(ClosedByFileOpen);
-    const QString path = runFileDialog(this, {FileDialogKind::Open, QStringLiteral("*.*"), openImageFileFilter()});
+    const QString path =
+        runFileDialog(this, {FileDialogKind::Open, QStringLiteral("*.*"), openImageFileFilter(), lastFolder_});
     // A cancelled dialog hands back nothing, or the untouched preset "*.*" (a folder whose name
     // starts with "." is no sign of it).
     if (path.isEmpty() || path.endsWith(QStringLiteral("*.*")))
@@ -249,6 +250,7 @@ bool frmMainMenufrm::OpenImageFile(const QString& path) {
     showMessages(messages);
     if (!opened)
         return false;
+    lastFolder_ = QFileInfo(path).absolutePath();
     messages.clear();
     PrepareLoadedImage(state_, messages);
     showMessages(messages);
@@ -308,7 +310,8 @@ void frmMainMenufrm::CloseImage() {
 void frmMainMenufrm::mnuFileSaveAsImage_Click() {
     const ImageStore& image = state_.image;
     const QString path =
-        runFileDialog(this, {FileDialogKind::Save, qs(image.imageFolder + image.imageBaseName), imageFileFilter()});
+        runFileDialog(this, {FileDialogKind::Save, qs(image.imageFolder + image.imageBaseName), imageFileFilter(),
+                             lastFolder_});
     if (!namesAFile(path))
         return;
     Messages messages;
@@ -320,6 +323,7 @@ void frmMainMenufrm::mnuFileSaveAsImage_Click() {
     showMessages(messages);
     if (!saved)
         return;
+    lastFolder_ = QFileInfo(path).absolutePath();
     lblFN_->setText(QStringLiteral("File name: ") + qs(image.imageBaseName + image.imageExtension));
     showFileNameInTitle();
 }
@@ -327,7 +331,8 @@ void frmMainMenufrm::mnuFileSaveAsImage_Click() {
 void frmMainMenufrm::mnuFileSaveAsDisplay_Click() {
     const ImageStore& image = state_.image;
     const QString path = runFileDialog(
-        this, {FileDialogKind::Save, qs(image.imageFolder + image.imageBaseName + "-Image"), imageFileFilter()});
+        this, {FileDialogKind::Save, qs(image.imageFolder + image.imageBaseName + "-Image"), imageFileFilter(),
+               lastFolder_});
     if (!namesAFile(path))
         return;
     const QImage picture = view_->picture()->picture();
@@ -338,12 +343,15 @@ void frmMainMenufrm::mnuFileSaveAsDisplay_Click() {
     }
     const std::vector<std::uint8_t> bytes = bitmapBytes(picture);
     Messages messages;
+    bool saved = false;
     {
         BusyCursor busy;
-        SaveDisplay(state_, BitmapInfoHeader::forPicture(picture.width(), picture.height()), bytes,
-                    path.toStdString(), messages);
+        saved = SaveDisplay(state_, BitmapInfoHeader::forPicture(picture.width(), picture.height()), bytes,
+                            path.toStdString(), messages);
     }
     showMessages(messages);
+    if (saved)
+        lastFolder_ = QFileInfo(path).absolutePath();
 }
 
 void frmMainMenufrm::mnuFilePrint_Click() {

@@ -95,6 +95,7 @@ private:
     ProgramState& state_;
     MainWindowState windowState_ = MainWindowState::Startup;
     QString pictureFileName_;  // the file shown in picBox3
+    QString lastFolder_;       // of the last file opened or saved in this run: the dialogs start there
     PrintSettings printSettings_;
     std::unique_ptr<ChildWindows> windows_;
     bool closing_ = false;

@@ -9,6 +9,7 @@
 #include "gFormWindows.h"
 
 class QCloseEvent;
+class QKeyEvent;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -26,6 +27,9 @@ protected:
     // Runs once when the window closes, by any means.
     virtual void unload() {}
     void closeEvent(QCloseEvent* event) override;
+    // Enter clicks the default button; Escape closes the window.
+    void keyPressEvent(QKeyEvent* event) override;
+    void setDefaultButton(QPushButton* button);
     // Sizes the window to its contents and centres it on the screen.
     void centre();
 
@@ -38,6 +42,7 @@ protected:
 
 private:
     bool unloaded_ = false;
+    QPushButton* defaultButton_ = nullptr;
 };
 
 // A frame with an On and an Off option, a text box and its label.

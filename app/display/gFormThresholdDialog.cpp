@@ -22,6 +22,7 @@ void ThresholdDialog::addButtons(const char* setName) {
     QPushButton* set = addButton(setName, QStringLiteral("&Set"));
     QPushButton* close = addButton("cmdClose", QStringLiteral("&Close"));
     QPushButton* cancel = addButton("cmdCancel", QStringLiteral("C&ancel"));
+    setDefaultButton(set);
     auto* grid = new QGridLayout(this);
     grid->addWidget(lower_.frame, 0, 0, 1, 3);
     grid->addWidget(upper_.frame, 1, 0, 1, 3);

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QProcess>
@@ -93,6 +94,8 @@ private slots:
     void refreshReopensOpenWindowsInTheirOrder();
     void commandLineZoomAndInformation();
     void filesTitleAndDrop();
+    void enterAndEscapeInEveryDialog_data();
+    void enterAndEscapeInEveryDialog();
 };
 
 void WindowLayerTest::zoomStepsKeepTheCentrePixel() {
@@ -285,6 +288,8 @@ void WindowLayerTest::filesTitleAndDrop() {
     const bool opened = f.openThroughMenu(QStringLiteral("a.pgm"));
     QDir::setCurrent(before);
     QVERIFY(opened);
+    // The dialog started in the folder of the file opened last.
+    QCOMPARE(f.fileRequests.constLast().folder, f.dataFolder());
     QCOMPARE(f.window().windowTitle(), QStringLiteral("a.pgm \u2013 Kestrova"));
 
     // A dropped file opens as File Open would.
@@ -299,6 +304,64 @@ void WindowLayerTest::filesTitleAndDrop() {
 
     QVERIFY(f.trigger("mnuFileClose"));
     QCOMPARE(f.window().windowTitle(), QStringLiteral("Kestrova 1.0.0"));
+}
+
+void WindowLayerTest::enterAndEscapeInEveryDialog_data() {
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("openAfter");
+    QTest::addColumn<QString>("zoomAfter");
+    const auto row = [](const char* name, const char* item, const char* window, int key, bool open,
+                        const char* zoom = "100") {
+        QTest::newRow(name) << item << window << key << open << zoom;
+    };
+    // Enter is Set in the threshold dialogs (they stay open), OK in the custom zoom, Close elsewhere.
+    row("per-cent Enter", "mnuImageDisplayThresholdsAsPerCentValues", kestrova::windows::kThresholdsPerCent,
+        Qt::Key_Return, true);
+    row("per-cent Escape", "mnuImageDisplayThresholdsAsPerCentValues", kestrova::windows::kThresholdsPerCent,
+        Qt::Key_Escape, false);
+    row("absolute Enter", "mnuImageDisplayThresholdsAsAbsoluteValues", kestrova::windows::kThresholdsAbsolute,
+        Qt::Key_Enter, true);
+    row("absolute Escape", "mnuImageDisplayThresholdsAsAbsoluteValues", kestrova::windows::kThresholdsAbsolute,
+        Qt::Key_Escape, false);
+    row("initial Enter", "mnuFileInitialDisplayThresholds", kestrova::windows::kInitialThresholds, Qt::Key_Return, true);
+    row("initial Escape", "mnuFileInitialDisplayThresholds", kestrova::windows::kInitialThresholds, Qt::Key_Escape,
+        false);
+    row("zoom Enter", "mnuImageZoomCustom", kestrova::windows::kZoomCustom, Qt::Key_Return, false, "150");
+    row("zoom Escape", "mnuImageZoomCustom", kestrova::windows::kZoomCustom, Qt::Key_Escape, false);
+    row("information Enter", "mnuImageInformation", kestrova::windows::kInformation, Qt::Key_Return, false);
+    row("information Escape", "mnuImageInformation", kestrova::windows::kInformation, Qt::Key_Escape, false);
+    row("about Escape", "mnuHelpAbout", kestrova::windows::kAbout, Qt::Key_Escape, false);
+}
+
+void WindowLayerTest::enterAndEscapeInEveryDialog() {
+    QFETCH(QString, item);
+    QFETCH(QString, window);
+    QFETCH(int, key);
+    QFETCH(bool, openAfter);
+    QFETCH(QString, zoomAfter);
+    UiFixture f;
+    openWideImage(f);
+    QVERIFY(f.trigger(item.toLatin1().constData()));
+    QWidget* dialog = f.child(window.toLatin1().constData());
+    QVERIFY(dialog);
+    auto* text = dialog->findChild<QLineEdit*>();
+    if (text) {
+        // Typed into the first text box, as a user would before pressing the key.
+        text->setFocus();
+        const bool zoom = window == QLatin1String(kestrova::windows::kZoomCustom);
+        text->setText(zoom ? QStringLiteral("150") : QStringLiteral("5"));
+        QTest::keyClick(text, static_cast<Qt::Key>(key));
+        // Set stored and showed the entry in its own format.
+        if (openAfter && window != QLatin1String(kestrova::windows::kThresholdsAbsolute))
+            QCOMPARE(text->text(), QStringLiteral("5.00"));
+    } else {
+        QTest::keyClick(dialog, static_cast<Qt::Key>(key));
+    }
+    QCOMPARE(f.child(window.toLatin1().constData()) != nullptr, openAfter);
+    QCOMPARE(QString::fromStdString(f.state().zoom.zoomText), zoomAfter);
+    QVERIFY(f.messages.isEmpty());
 }
 
 QTEST_MAIN(WindowLayerTest)
