@@ -54,13 +54,13 @@ std::string actualPixelsText(float baseScale)
     return formatNumber(100.0 / static_cast<double>(baseScale), kZoomTextFormat);
 }
 
-double scrollKeepingPoint(double oldScroll, double anchor, double oldLength, double newLength,
+double scrollKeepingPoint(double oldScroll, double oldAnchor, double newAnchor, double oldLength, double newLength,
                           double viewLength)
 {
     if (!(oldLength > 0.0))
         return 0.0;
-    const double point = (oldScroll + anchor) / oldLength;
-    const double scroll = point * newLength - anchor;
+    const double point = (oldScroll + oldAnchor) / oldLength;
+    const double scroll = point * newLength - newAnchor;
     return std::clamp(scroll, 0.0, std::max(0.0, newLength - viewLength));
 }
 

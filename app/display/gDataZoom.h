@@ -38,10 +38,11 @@ bool zoomWithinLimit(double pictureWidth, double pictureHeight, float factor);
 // formatted "###0.00".
 std::string actualPixelsText(float baseScale);
 
-// Where a zoom step leaves the picture so that the image point under `anchor` (a position in
-// the viewport, screen pixels) stays under it: the new scroll position from the old one, the
-// picture's old and new lengths and the viewport's length, limited to the scroll range.
-double scrollKeepingPoint(double oldScroll, double anchor, double oldLength, double newLength,
+// Where a zoom step leaves the picture so that the image point that lay under `oldAnchor` (a
+// position in the viewport, screen pixels) comes under `newAnchor` (the same place, or the
+// centre of a resized viewport): the new scroll position from the old one, the picture's old and
+// new lengths and the viewport's new length, limited to the scroll range.
+double scrollKeepingPoint(double oldScroll, double oldAnchor, double newAnchor, double oldLength, double newLength,
                           double viewLength);
 
 // Fit to height / width: viewport size / picture size * 100, formatted "###0.00".

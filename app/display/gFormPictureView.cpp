@@ -53,8 +53,10 @@ bool PictureView::applyZoom(const std::string& text, float baseScale, std::int32
         showMessage(QString::fromUtf8(kZoomRefusedMessage));
         return false;
     }
-    const QSize view = inner_->size();
-    const QPoint at = anchor.kind == ZoomAnchor::Kind::Point ? anchor.point : QPoint(view.width() / 2, view.height() / 2);
+    const auto anchorIn = [&anchor](QSize view) {
+        return anchor.kind == ZoomAnchor::Kind::Point ? anchor.point : QPoint(view.width() / 2, view.height() / 2);
+    };
+    const QPoint oldAnchor = anchorIn(inner_->size());
     const QPoint oldScroll = scrollPosition();
     const QSize oldSize = picBox2_->pictureSize();
 
@@ -70,15 +72,13 @@ bool PictureView::applyZoom(const std::string& text, float baseScale, std::int32
 
     if (anchor.kind == ZoomAnchor::Kind::TopLeft || oldSize.isEmpty())
         return true;
-    const QSize newView = inner_->size();
-    const QPoint newAt = anchor.kind == ZoomAnchor::Kind::Point
-                             ? at
-                             : QPoint(newView.width() / 2, newView.height() / 2);
-    const double left = scrollKeepingPoint(oldScroll.x(), at.x(), oldSize.width(), size.width(), newView.width());
-    const double top = scrollKeepingPoint(oldScroll.y(), at.y(), oldSize.height(), size.height(), newView.height());
-    // The centre of a resized viewport is its new centre.
-    const QPoint shift = anchor.kind == ZoomAnchor::Kind::Point ? QPoint() : newAt - at;
-    scrollTo(QPoint(static_cast<int>(std::lround(left)) - shift.x(), static_cast<int>(std::lround(top)) - shift.y()));
+    const QSize view = inner_->size();
+    const QPoint newAnchor = anchorIn(view);
+    const double left =
+        scrollKeepingPoint(oldScroll.x(), oldAnchor.x(), newAnchor.x(), oldSize.width(), size.width(), view.width());
+    const double top =
+        scrollKeepingPoint(oldScroll.y(), oldAnchor.y(), newAnchor.y(), oldSize.height(), size.height(), view.height());
+    scrollTo(QPoint(static_cast<int>(std::lround(left)), static_cast<int>(std::lround(top))));
     return true;
 }
 

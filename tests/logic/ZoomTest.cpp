@@ -95,19 +95,21 @@ TEST(Zoom, ActualPixels)
 TEST(Zoom, StepKeepsThePointUnderTheAnchor)
 {
     struct Case {
-        double oldScroll, anchor, oldLength, newLength, view, expected;
+        double oldScroll, oldAnchor, newAnchor, oldLength, newLength, view, expected;
     };
     const Case cases[] = {
-        {0, 500, 1024, 2048, 1000, 500},       // centre of a 1024 picture stays the centre
-        {1000, 500, 2048, 1024, 1000, 24},     // zoom out, limited to the new range
-        {0, 100, 1000, 1200, 1000, 20},        // under the mouse at 100
-        {0, 500, 1000, 800, 1000, 0},          // smaller than the viewport: no scroll
-        {5000, 0, 6144, 196608, 1100, 160000}, // the left edge's image column stays at the left
-        {0, 0, 0, 500, 100, 0},                // no picture before
+        {0, 500, 500, 1024, 2048, 1000, 500},       // centre of a 1024 picture stays the centre
+        {1000, 500, 500, 2048, 1024, 1000, 24},     // zoom out, limited to the new range
+        {0, 100, 100, 1000, 1200, 1000, 20},        // under the mouse at 100
+        {0, 500, 500, 1000, 800, 1000, 0},          // smaller than the viewport: no scroll
+        {5000, 0, 0, 6144, 196608, 1100, 160000},   // the left edge's image column stays at the left
+        {0, 0, 0, 0, 500, 100, 0},                  // no picture before
+        {100, 300, 400, 1000, 2000, 800, 400},      // the viewport grew: its new centre
     };
     for (const Case& c : cases)
-        EXPECT_DOUBLE_EQ(scrollKeepingPoint(c.oldScroll, c.anchor, c.oldLength, c.newLength, c.view), c.expected)
-            << c.oldScroll << " " << c.anchor;
+        EXPECT_DOUBLE_EQ(
+            scrollKeepingPoint(c.oldScroll, c.oldAnchor, c.newAnchor, c.oldLength, c.newLength, c.view), c.expected)
+            << c.oldScroll << " " << c.oldAnchor;
 }
 
 TEST(Zoom, FitAndCustomTexts)

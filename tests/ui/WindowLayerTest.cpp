@@ -160,6 +160,12 @@ void WindowLayerTest::largeFrameReachesActualPixelsAndBeyond() {
     QCOMPARE(readOutAt(f, QPoint(left + 31, 40)), first);
     QCOMPARE(readOutAt(f, QPoint(left + 32, 40)), first + QPoint(1, 0));
     QCOMPARE(readOutAt(f, QPoint(left + 64, 40)), first + QPoint(2, 0));
+
+    // The zoomed picture is never held whole, so it cannot be saved as a display bitmap.
+    f.fileAnswers = QStringList{f.dataFile(QStringLiteral("display.bmp"))};
+    QVERIFY(f.trigger("mnuFileSaveAsDisplay"));
+    QCOMPARE(f.messages, QStringList{QStringLiteral("Error - when writing image to output file")});
+    QVERIFY(!QFileInfo::exists(f.dataFile(QStringLiteral("display.bmp"))));
 }
 
 void WindowLayerTest::everyDeclaredWindowOpensAndClosesOnItsEvents() {
