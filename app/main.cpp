@@ -1,11 +1,14 @@
 // Kestrova: the window program. `Kestrova [FILE]` starts with the main window and, given a
 // file, opens it as File Open would.
 //
-// Two options serve scripts: --quit-when-shown ends the program as soon as the picture (the
-// opened image, or the empty window) has been painted; --screenshot=PATH saves the main window
-// as a picture at that moment and then ends the program.
+// Options: --help and --version print and end the program. --zoom TEXT applies a zoom per-cent
+// text to the opened file as the custom zoom does. Two options serve scripts: --quit-when-shown
+// ends the program as soon as the picture (the opened image, or the empty window) has been
+// painted; --screenshot=PATH saves the main window as a picture at that moment and then ends the
+// program.
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QImage>
 #include <QPixmap>
 #include <QStringList>
@@ -27,19 +30,35 @@ struct Options {
     QString file;
     bool quitWhenShown = false;
     QString screenshot;
+    QString zoom;
 };
 
-Options parseOptions(const QStringList& arguments) {
+// Reads the command line; --help, --version and a wrong option end the program here.
+Options parseOptions(const QApplication& application) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Views and analyses monochrome spectrometer images."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A .bmp, .fit, .fts, .fits or .pgm image to open."),
+                                 QStringLiteral("[file]"));
+    const QCommandLineOption zoom(QStringLiteral("zoom"),
+                                  QStringLiteral("Zoom per-cent applied to the opened file, as the custom zoom does."),
+                                  QStringLiteral("text"));
+    const QCommandLineOption screenshot(QStringLiteral("screenshot"),
+                                        QStringLiteral("Save the window as a picture once it is shown, then end."),
+                                        QStringLiteral("path"));
+    const QCommandLineOption quitWhenShown(QStringLiteral("quit-when-shown"),
+                                           QStringLiteral("End as soon as the picture has been shown."));
+    parser.addOptions({zoom, screenshot, quitWhenShown});
+    parser.process(application);
+
     Options options;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (argument == QLatin1String("--quit-when-shown"))
-            options.quitWhenShown = true;
-        else if (argument.startsWith(QLatin1String("--screenshot=")))
-            options.screenshot = argument.mid(13);
-        else if (options.file.isEmpty())
-            options.file = argument;
-    }
+    const QStringList files = parser.positionalArguments();
+    if (!files.isEmpty())
+        options.file = files.first();
+    options.zoom = parser.value(zoom);
+    options.screenshot = parser.value(screenshot);
+    options.quitWhenShown = parser.isSet(quitWhenShown);
     return options;
 }
 
@@ -49,7 +68,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kestrova"));
     QApplication::setApplicationVersion(QString::fromLatin1(kestrova::kVersionText));
-    const Options options = parseOptions(QApplication::arguments());
+    const Options options = parseOptions(application);
 
     const bool endWhenShown = options.quitWhenShown || !options.screenshot.isEmpty();
     if (endWhenShown) {
@@ -89,10 +108,15 @@ int main(int argc, char** argv) {
         if (endWhenShown)
             QObject::connect(&window, &kestrova::frmMainMenufrm::imageShown, &application, end);
         QTimer::singleShot(0, &window, [&] {
-            if (!window.OpenImageFile(options.file) && endWhenShown) {
-                exitCode = 1;
-                end();
+            if (!window.OpenImageFile(options.file)) {
+                if (endWhenShown) {
+                    exitCode = 1;
+                    end();
+                }
+                return;
             }
+            if (!options.zoom.isEmpty())
+                window.applyCustomZoom(options.zoom.toStdString());
         });
     } else if (endWhenShown) {
         // Nothing to open: end once the empty window has been painted.

@@ -7,12 +7,15 @@ add_library(kestrova_ui STATIC
   display/gFormTermination.cpp
   display/gFormDrawing.cpp
   display/gFormPictureBox.cpp
+  display/gFormPictureView.cpp
+  display/gFormWindows.cpp
   display/gFormDialog.cpp
   display/gFormThresholdDialog.cpp
   display/gFormPrint.cpp
   display/gForm.cpp
   display/gFormOrg.cpp
   display/frmMainMenufrm.cpp
+  display/frmMainMenufrmMenus.cpp
   display/frmImageZoomCustomfrm.cpp
   display/frmImageDisplayThresholdsAsPerCentValuesfrm.cpp
   display/frmImageDisplayThresholdsAsAbsoluteValuesfrm.cpp

@@ -5,12 +5,11 @@
 #include <QVBoxLayout>
 
 #include "KestrovaVersion.h"
-#include "frmMainMenufrm.h"
 #include "gFormServices.h"
 
 namespace kestrova {
 
-frmAboutfrm::frmAboutfrm(frmMainMenufrm& main) : ChildWindow(main, QStringLiteral("About")) {
+frmAboutfrm::frmAboutfrm(const WindowContext& context) : ChildWindow(context, QStringLiteral("About")) {
     auto* column = new QVBoxLayout(this);
     QLabel* title = addLabel(this, "lbl4", programTitle() + u' ' + QString::fromLatin1(kVersionText));
     QFont font = title->font();
@@ -26,6 +25,7 @@ frmAboutfrm::frmAboutfrm(frmMainMenufrm& main) : ChildWindow(main, QStringLitera
     note->setAlignment(Qt::AlignCenter);
     column->addWidget(note);
     QPushButton* close = addButton("cmdClose", QStringLiteral("&Close"));
+    setDefaultButton(close);
     column->addWidget(close, 0, Qt::AlignCenter);
     connect(close, &QPushButton::clicked, this, [this] { this->close(); });
     centre();

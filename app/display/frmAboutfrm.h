@@ -9,7 +9,7 @@ namespace kestrova {
 class frmAboutfrm : public ChildWindow {
     Q_OBJECT
 public:
-    explicit frmAboutfrm(frmMainMenufrm& main);
+    explicit frmAboutfrm(const WindowContext& context);
 };
 
 }  // namespace kestrova

@@ -4,15 +4,14 @@
 #include <QGroupBox>
 #include <QLabel>
 
-#include "frmMainMenufrm.h"
 #include "gDataThresholdEntry.h"
 
 namespace kestrova {
 
-frmImageDisplayThresholdsAsAbsoluteValuesfrm::frmImageDisplayThresholdsAsAbsoluteValuesfrm(frmMainMenufrm& main)
-    : ThresholdDialog(main, QStringLiteral("Display Thresholds As Absolute Values"),
-                      main.mnuImageDisplayThresholdsAsAbsoluteValues, QStringLiteral("Value"), QStringLiteral("Value")) {
-    const ImageStore& image = main_.state().image;
+frmImageDisplayThresholdsAsAbsoluteValuesfrm::frmImageDisplayThresholdsAsAbsoluteValuesfrm(const WindowContext& context)
+    : ThresholdDialog(context, QStringLiteral("Display Thresholds As Absolute Values"), QStringLiteral("Value"),
+                      QStringLiteral("Value")) {
+    const ImageStore& image = state_.image;
     auto* lowerGrid = static_cast<QGridLayout*>(lower_.frame->layout());
     lowerGrid->addWidget(addLabel(lower_.frame, "lblMinimum", QStringLiteral("Minimum")), 1, 2);
     lowerGrid->addWidget(addLabel(lower_.frame, "lblMiniimumValue", QString::fromStdString(image.minText)), 1, 1);
@@ -21,27 +20,27 @@ frmImageDisplayThresholdsAsAbsoluteValuesfrm::frmImageDisplayThresholdsAsAbsolut
     upperGrid->addWidget(addLabel(upper_.frame, "lblMaxiimumValue", QString::fromStdString(image.maxText)), 1, 1);
     addButtons("cmdApply");
 
-    DisplayThresholds& thresholds = main_.state().displayThresholds;
+    DisplayThresholds& thresholds = state_.displayThresholds;
     snapshot_ = thresholds;
     showSides(thresholds.lower.on, thresholds.lower.valueText, thresholds.upper.on, thresholds.upper.valueText);
 }
 
 bool frmImageDisplayThresholdsAsAbsoluteValuesfrm::ValidateAndStore() {
-    return takeCheck(StoreAbsoluteThresholds(main_.state(), lowerEntry(), upperEntry()));
+    return takeCheck(StoreAbsoluteThresholds(state_, lowerEntry(), upperEntry()));
 }
 
 bool frmImageDisplayThresholdsAsAbsoluteValuesfrm::setThresholds() {
     if (!ValidateAndStore())
         return false;
-    main_.ApplyDisplayChange();
+    services_.refresh(Change::DisplayThresholds);
     return true;
 }
 
 void frmImageDisplayThresholdsAsAbsoluteValuesfrm::closeThresholds(bool restore) {
     if (!restore)
         return;
-    main_.state().displayThresholds = snapshot_;
-    main_.ApplyDisplayChange();
+    state_.displayThresholds = snapshot_;
+    services_.refresh(Change::DisplayThresholds);
 }
 
 }  // namespace kestrova

@@ -10,7 +10,7 @@ namespace kestrova {
 class frmImageDisplayThresholdsAsAbsoluteValuesfrm : public ThresholdDialog {
     Q_OBJECT
 public:
-    explicit frmImageDisplayThresholdsAsAbsoluteValuesfrm(frmMainMenufrm& main);
+    explicit frmImageDisplayThresholdsAsAbsoluteValuesfrm(const WindowContext& context);
 
     // Checks the two texts and stores them; the first failure is shown and gives false.
     bool ValidateAndStore();

@@ -10,7 +10,7 @@ namespace kestrova {
 class frmImageDisplayThresholdsAsPerCentValuesfrm : public ThresholdDialog {
     Q_OBJECT
 public:
-    explicit frmImageDisplayThresholdsAsPerCentValuesfrm(frmMainMenufrm& main);
+    explicit frmImageDisplayThresholdsAsPerCentValuesfrm(const WindowContext& context);
 
     // Checks the two texts and stores them; the first failure is shown and gives false.
     bool ValidateAndStore();

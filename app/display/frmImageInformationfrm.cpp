@@ -5,13 +5,13 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "frmMainMenufrm.h"
 
 namespace kestrova {
 
-frmImageInformationfrm::frmImageInformationfrm(frmMainMenufrm& main) : ChildWindow(main, QStringLiteral("Information")) {
-    main_.mnuImageInformation->setChecked(true);
-    const ImageStore& image = main_.state().image;
+frmImageInformationfrm::frmImageInformationfrm(const WindowContext& context) : ChildWindow(context, QStringLiteral("Information")) {
+    if (menuItem_)
+        menuItem_->setChecked(true);
+    const ImageStore& image = state_.image;
     auto* grid = new QGridLayout(this);
     const auto row = [this, grid](int at, const char* name, const QString& caption, const char* valueName,
                                   const QString& value) {
@@ -27,13 +27,15 @@ frmImageInformationfrm::frmImageInformationfrm(frmMainMenufrm& main) : ChildWind
     row(4, "lblMin", QStringLiteral("Minimum:"), "lblvalMin", QString::fromStdString(image.minText));
     row(5, "lblMax", QStringLiteral("Maximum:"), "lblvalMax", QString::fromStdString(image.maxText));
     QPushButton* close = addButton("cmdClose", QStringLiteral("&Close"));
+    setDefaultButton(close);
     grid->addWidget(close, 6, 1);
     connect(close, &QPushButton::clicked, this, [this] { this->close(); });
     centre();
 }
 
 void frmImageInformationfrm::unload() {
-    main_.mnuImageInformation->setChecked(false);
+    if (menuItem_)
+        menuItem_->setChecked(false);
 }
 
 }  // namespace kestrova

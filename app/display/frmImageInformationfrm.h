@@ -9,7 +9,7 @@ namespace kestrova {
 class frmImageInformationfrm : public ChildWindow {
     Q_OBJECT
 public:
-    explicit frmImageInformationfrm(frmMainMenufrm& main);
+    explicit frmImageInformationfrm(const WindowContext& context);
 
 protected:
     void unload() override;

@@ -5,17 +5,16 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "frmMainMenufrm.h"
 #include "gDataZoom.h"
 
 namespace kestrova {
 
-frmImageZoomCustomfrm::frmImageZoomCustomfrm(frmMainMenufrm& main) : ChildWindow(main, QStringLiteral("Zoom Custom")) {
+frmImageZoomCustomfrm::frmImageZoomCustomfrm(const WindowContext& context) : ChildWindow(context, QStringLiteral("Zoom Custom")) {
     txtZoomValue_ = new QLineEdit(this);
     txtZoomValue_->setObjectName(QStringLiteral("txtZoomValue"));
     QPushButton* ok = addButton("cmdOK", QStringLiteral("&OK"));
     QPushButton* cancel = addButton("cmdCancel", QStringLiteral("&Cancel"));
-    ok->setDefault(true);
+    setDefaultButton(ok);
     auto* grid = new QGridLayout(this);
     grid->addWidget(addLabel(this, "lblZoomto", QStringLiteral("Zoom to:")), 0, 0);
     grid->addWidget(txtZoomValue_, 0, 1);
@@ -24,14 +23,13 @@ frmImageZoomCustomfrm::frmImageZoomCustomfrm(frmMainMenufrm& main) : ChildWindow
     grid->addWidget(cancel, 1, 2);
     centre();
 
-    const std::string& zoomText = main_.state().zoom.zoomText;
+    const std::string& zoomText = state_.zoom.zoomText;
     pending_ = zoomText;
     txtZoomValue_->setText(QString::fromStdString(zoomText));
 
     connect(txtZoomValue_, &QLineEdit::textChanged, this, [this](const QString& text) { txtZoomValue_Change(text); });
-    connect(txtZoomValue_, &QLineEdit::returnPressed, ok, &QPushButton::click);
     connect(ok, &QPushButton::clicked, this, [this] {
-        main_.ZoomTo(pending_, main_.mnuImageZoomCustom);
+        services_.applyCustomZoom(pending_);
         this->close();
     });
     connect(cancel, &QPushButton::clicked, this, [this] { this->close(); });
@@ -41,7 +39,7 @@ void frmImageZoomCustomfrm::txtZoomValue_Change(const QString& text) {
     if (text.isEmpty())
         return;
     const std::string typed = text.toStdString();
-    const std::string& zoomText = main_.state().zoom.zoomText;
+    const std::string& zoomText = state_.zoom.zoomText;
     pending_ = customZoomText(typed, zoomText);
     if (pending_ != typed)
         txtZoomValue_->setText(QString::fromStdString(zoomText));

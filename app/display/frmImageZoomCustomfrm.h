@@ -11,7 +11,7 @@ namespace kestrova {
 class frmImageZoomCustomfrm : public ChildWindow {
     Q_OBJECT
 public:
-    explicit frmImageZoomCustomfrm(frmMainMenufrm& main);
+    explicit frmImageZoomCustomfrm(const WindowContext& context);
 
     const std::string& pendingValue() const { return pending_; }
 

@@ -1,42 +1,30 @@
 #include "frmMainMenufrm.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
 #include <QScreen>
-#include <QScrollBar>
-#include <QWheelEvent>
-#include <cstring>
 #include <vector>
 
 #include "KestrovaVersion.h"
-#include "frmAboutfrm.h"
-#include "frmFileInitialDisplayThresholdsfrm.h"
-#include "frmImageDisplayThresholdsAsAbsoluteValuesfrm.h"
-#include "frmImageDisplayThresholdsAsPerCentValuesfrm.h"
-#include "frmImageInformationfrm.h"
-#include "frmImageZoomCustomfrm.h"
-#include "gDataLayout.h"
 #include "gDataOrg.h"
 #include "gDataReadOut.h"
-#include "gDataZoom.h"
 #include "gFileConvert.h"
 #include "gFileOrg.h"
 #include "gFileSettings.h"
 #include "gForm.h"
 #include "gFormOrg.h"
 #include "gFormPictureBox.h"
+#include "gFormPictureView.h"
 #include "gFormServices.h"
-#include "gFormWindows.h"
 
 namespace kestrova {
 namespace {
@@ -46,6 +34,21 @@ constexpr unsigned int kRectangleColour = 0xFF0000;  // blue, as 0xBBGGRR
 
 QString qs(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+// A save-dialog answer that names a file: more than an extension after its last '/'. A bare
+// ".pgm" would write a hidden file and rename the image ".pgm".
+bool namesAFile(const QString& path) {
+    const QString name = path.mid(path.lastIndexOf(u'/') + 1);
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot > 0 || (dot < 0 && !name.isEmpty());
+}
+
+// The one local file dropped, or an empty text.
+QString droppedFile(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().size() != 1 || !data->urls().constFirst().isLocalFile())
+        return {};
+    return data->urls().constFirst().toLocalFile();
 }
 
 // The logo by its relative name: the current folder, then beside the program, then the
@@ -61,70 +64,12 @@ QString findLogo() {
     return {};
 }
 
-// The shown picture as a 32-bit bitmap: blue, green, red, unused; bottom row first.
-std::vector<std::uint8_t> bitmapBytes(const QImage& picture) {
-    const QImage image = picture.convertToFormat(QImage::Format_RGB32);
-    const auto rowBytes = static_cast<std::size_t>(image.width()) * 4;
-    std::vector<std::uint8_t> bytes(rowBytes * static_cast<std::size_t>(image.height()));
-    for (int y = 0; y < image.height(); ++y)
-        std::memcpy(bytes.data() + static_cast<std::size_t>(image.height() - 1 - y) * rowBytes, image.constScanLine(y),
-                    rowBytes);
-    return bytes;
-}
-
-// The display buffer (4 bytes a pixel, grey in the first, bottom row first) as a grey picture.
-QImage greyPicture(const std::vector<std::uint8_t>& buffer, int width, int height) {
-    if (width <= 0 || height <= 0 ||
-        buffer.size() < static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4)
-        return {};
-    QImage picture(width, height, QImage::Format_Grayscale8);
-    const std::uint8_t* in = buffer.data();
-    for (int y = height - 1; y >= 0; --y) {
-        uchar* out = picture.scanLine(y);
-        for (int x = 0; x < width; ++x, in += 4)
-            out[x] = in[0];
-    }
-    return picture;
-}
-
-// The windows closed when an image is opened, in this order.
-const std::vector<const char*>& windowsClosedByOpen() {
-    static const std::vector<const char*> names{
-        windows::kCentroid, windows::kDataThresholds, windows::kHistogram, windows::kRegionsValues,
-        windows::kRegionDisplay, windows::kProfile, windows::kSpectrum, windows::kRegionDisplayZoomCustom,
-        windows::kThresholdsPerCent, windows::kThresholdsAbsolute, windows::kInformation, windows::kZoomCustom};
-    return names;
-}
-
-const std::vector<const char*>& windowsClosedByClose() {
-    static const std::vector<const char*> names{
-        windows::kCentroid, windows::kDataThresholds, windows::kHistogram, windows::kRegionsValues,
-        windows::kRegionDisplay, windows::kProfile, windows::kSpectrum, windows::kRegionDisplayZoomCustom,
-        windows::kInitialThresholds, windows::kThresholdsPerCent, windows::kThresholdsAbsolute};
-    return names;
-}
-
-const std::vector<const char*>& windowsClosedByExit() {
-    static const std::vector<const char*> names{
-        windows::kAbout, windows::kCentroid, windows::kDataThresholds, windows::kHistogram, windows::kRegionsValues,
-        windows::kRegionDisplay, windows::kProfile, windows::kSpectrum, windows::kRegionDisplayZoomCustom,
-        windows::kInitialThresholds, windows::kThresholdsPerCent, windows::kThresholdsAbsolute,
-        windows::kInformation, windows::kZoomCustom, windows::kSpectrumLimits, windows::kProfileLimits};
-    return names;
-}
-
-QMenu* addMenu(QWidget* parent, QMenuBar* bar, QMenu* into, const char* name, const QString& caption) {
-    QMenu* menu = new QMenu(caption, into ? static_cast<QWidget*>(into) : parent);
-    menu->setObjectName(QString::fromLatin1(name));
-    menu->menuAction()->setObjectName(QString::fromLatin1(name));
-    if (bar)
-        bar->addMenu(menu);
-    else
-        into->addMenu(menu);
-    return menu;
-}
-
 }  // namespace
+
+QString openImageFileFilter() {
+    return QStringLiteral("All supported images (*.bmp *.fit *.fts *.fits *.pgm)|*.bmp *.fit *.fts *.fits *.pgm|") +
+           imageFileFilter();
+}
 
 QString imageFileFilter() {
     return QStringLiteral(
@@ -137,59 +82,35 @@ frmMainMenufrm::frmMainMenufrm(ProgramState& state, QWidget* parent) : QMainWind
     setObjectName(QStringLiteral("frmMainMenufrm"));
     createControls();
     createMenus();
-    createWindowFactories();
+    windows_ = std::make_unique<ChildWindows>(childWindowTable(), this, state_, *this, [this](const char* name) {
+        return findChild<QAction*>(QString::fromLatin1(name));
+    });
     startUp();
 }
 
 frmMainMenufrm::~frmMainMenufrm() = default;
 
 void frmMainMenufrm::createControls() {
-    centralArea = new QWidget(this);
-    centralArea->setObjectName(QStringLiteral("centralArea"));
-    setCentralWidget(centralArea);
-    centralArea->installEventFilter(this);
+    centralArea_ = new QWidget(this);
+    centralArea_->setObjectName(QStringLiteral("centralArea"));
+    setCentralWidget(centralArea_);
+    setAcceptDrops(true);
+    centralArea_->installEventFilter(this);
+    view_ = new PictureView(centralArea_);
 
-    picBox1 = new PictureBox(centralArea);
-    picBox1->setObjectName(QStringLiteral("picBox1"));
-    // picBox2 moves inside picBox1's inner area, which clips it.
-    auto* viewportInner = new QWidget(picBox1);
-    viewportInner->setObjectName(QStringLiteral("picBox1Inner"));
-    picBox2 = new PictureBox(viewportInner);
-    picBox2->setObjectName(QStringLiteral("picBox2"));
-    picBox2->installEventFilter(this);
-    picBox3 = new PictureBox(centralArea);
-    picBox3->setObjectName(QStringLiteral("picBox3"));
-    picBox3->setFixedSingleBorder(false);
-    picBox3->setAutoSize(true);
-    picBox3->hide();
+    lblFN_ = new QLabel(QStringLiteral("File name: "), centralArea_);
+    lblFN_->setObjectName(QStringLiteral("lblFN"));
+    lblFN_->setAlignment(Qt::AlignCenter);
 
-    shpRoI1Rectangle = new RectangleShape(picBox2);
-    shpRoI1Rectangle->setObjectName(QStringLiteral("shpRoI1Rectangle"));
-    shpRoI2Rectangle = new RectangleShape(picBox2);
-    shpRoI2Rectangle->setObjectName(QStringLiteral("shpRoI2Rectangle"));
-
-    hsbBox1 = new QScrollBar(Qt::Horizontal, centralArea);
-    hsbBox1->setObjectName(QStringLiteral("hsbBox1"));
-    vsbBox1 = new QScrollBar(Qt::Vertical, centralArea);
-    vsbBox1->setObjectName(QStringLiteral("vsbBox1"));
-    connect(hsbBox1, &QScrollBar::valueChanged, this,
-            [this](int value) { picBox2->move(-pixelsFromTwips(value, centralArea), picBox2->y()); });
-    connect(vsbBox1, &QScrollBar::valueChanged, this,
-            [this](int value) { picBox2->move(picBox2->x(), -pixelsFromTwips(value, centralArea)); });
-
-    lblFN = new QLabel(QStringLiteral("File name: "), centralArea);
-    lblFN->setObjectName(QStringLiteral("lblFN"));
-    lblFN->setAlignment(Qt::AlignCenter);
-
-    fraValues = new QGroupBox(QStringLiteral("Values"), centralArea);
-    fraValues->setObjectName(QStringLiteral("fraValues"));
-    auto* row = new QHBoxLayout(fraValues);
+    fraValues_ = new QGroupBox(QStringLiteral("Values"), centralArea_);
+    fraValues_->setObjectName(QStringLiteral("fraValues"));
+    auto* row = new QHBoxLayout(fraValues_);
     row->setContentsMargins(8, 2, 8, 2);
-    const auto addPair = [this, row](QLabel*& caption, QLabel*& value, const char* captionName, const char* valueName,
+    const auto addPair = [this, row](QLabel*& value, const char* captionName, const char* valueName,
                                      const QString& text, int width) {
-        caption = new QLabel(text, fraValues);
+        auto* caption = new QLabel(text, fraValues_);
         caption->setObjectName(QString::fromLatin1(captionName));
-        value = new QLabel(fraValues);
+        value = new QLabel(fraValues_);
         value->setObjectName(QString::fromLatin1(valueName));
         value->setFixedWidth(width);
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -197,170 +118,51 @@ void frmMainMenufrm::createControls() {
         row->addWidget(value);
         row->addSpacing(10);
     };
-    addPair(lblX, lblvalX, "lblX", "lblvalX", QStringLiteral("X:"), 44);
-    addPair(lblY, lblvalY, "lblY", "lblvalY", QStringLiteral("Y:"), 44);
-    addPair(lblW, lblvalW, "lblW", "lblvalW", QStringLiteral("Wavelength:"), 60);
-    addPair(lblI, lblvalI, "lblI", "lblvalI", QStringLiteral("Intensity:"), 84);
-    addPair(lblG, lblvalG, "lblG", "lblvalG", QStringLiteral("Greyscale:"), 70);
-    fraValues->setFixedSize(fraValues->sizeHint().width(), std::min(fraValues->sizeHint().height(), 50));
+    addPair(lblvalX_, "lblX", "lblvalX", QStringLiteral("X:"), 44);
+    addPair(lblvalY_, "lblY", "lblvalY", QStringLiteral("Y:"), 44);
+    addPair(lblvalW_, "lblW", "lblvalW", QStringLiteral("Wavelength:"), 60);
+    addPair(lblvalI_, "lblI", "lblvalI", QStringLiteral("Intensity:"), 84);
+    addPair(lblvalG_, "lblG", "lblvalG", QStringLiteral("Greyscale:"), 70);
+    fraValues_->setFixedSize(fraValues_->sizeHint().width(), std::min(fraValues_->sizeHint().height(), 50));
 
-    connect(picBox2, &PictureBox::mouseMove, this,
-            [this](Qt::MouseButtons, double x, double y) { picBox2_MouseMove(x, y); });
-    connect(picBox2, &PictureBox::pictureShown, this, [this] {
-        if (!startupState && !closedState)
+    connect(view_, &PictureView::mouseMoved, this, [this](double x, double y) { picBox2_MouseMove(x, y); });
+    connect(view_, &PictureView::wheelZoom, this, [this](int steps, QPoint at) {
+        for (int step = 0; step < std::abs(steps); ++step) {
+            if (windowState_ == MainWindowState::Image)
+                mnuImageZoomStep(steps > 0, ZoomAnchor::at(at));
+        }
+    });
+    connect(view_->picture(), &PictureBox::pictureShown, this, [this] {
+        if (windowState_ == MainWindowState::Image)
             emit imageShown();
     });
 }
 
-void frmMainMenufrm::createMenus() {
-    QMenuBar* bar = menuBar();
-    // A command item; a checkable item keeps the check mark the program gives it, not the click's.
-    const auto item = [this](QMenu* menu, const char* name, const QString& caption, auto handler,
-                             bool checkable = false) {
-        QAction* action = menu->addAction(caption);
-        action->setObjectName(QString::fromLatin1(name));
-        action->setCheckable(checkable);
-        connect(action, &QAction::triggered, this, [action, checkable, handler](bool checked) {
-            if (checkable)
-                action->setChecked(!checked);
-            handler();
-        });
-        return action;
-    };
-    const auto nothing = [] {};
-    // A settings submenu; its Open and Save As items, named after it, do nothing yet.
-    const auto settingsMenu = [this, &item, &nothing](QMenu* into, const char* name, const QString& caption,
-                                                      QAction*& open, QAction*& saveAs) {
-        QMenu* menu = addMenu(this, nullptr, into, name, caption);
-        const QByteArray base(name);
-        open = item(menu, QByteArray(base + "Open").constData(), QStringLiteral("&Open..."), nothing);
-        saveAs = item(menu, QByteArray(base + "SaveAs").constData(), QStringLiteral("&Save As..."), nothing);
-        return menu;
-    };
-
-    mnuFile = addMenu(this, bar, nullptr, "mnuFile", QStringLiteral("&File"));
-    mnuFileOpen = item(mnuFile, "mnuFileOpen", QStringLiteral("&Open..."), [this] { mnuFileOpen_Click(); });
-    mnuFileSave = addMenu(this, nullptr, mnuFile, "mnuFileSave", QStringLiteral("&Save As"));
-    mnuFileSaveAsImage =
-        item(mnuFileSave, "mnuFileSaveAsImage", QStringLiteral("&Image..."), [this] { mnuFileSaveAsImage_Click(); });
-    mnuFileSaveAsDisplay = item(mnuFileSave, "mnuFileSaveAsDisplay", QStringLiteral("&Display..."),
-                                [this] { mnuFileSaveAsDisplay_Click(); });
-    mnuFilePrint = item(mnuFile, "mnuFilePrint", QStringLiteral("&Print..."), [this] { mnuFilePrint_Click(); });
-    mnuFileInitialDisplayThresholds =
-        item(mnuFile, "mnuFileInitialDisplayThresholds", QStringLiteral("Set &Initial Display Thresholds..."),
-             [this] { openWindow(windows::kInitialThresholds); }, true);
-    mnuFileClose = item(mnuFile, "mnuFileClose", QStringLiteral("&Close"), [this] { CloseImage(); });
-    mnuFileExit = item(mnuFile, "mnuFileExit", QStringLiteral("&Exit"), [this] { close(); });
-
-    mnuImage = addMenu(this, bar, nullptr, "mnuImage", QStringLiteral("&Image"));
-    mnuImageInformation = item(mnuImage, "mnuImageInformation", QStringLiteral("&Information..."),
-                               [this] { openWindow(windows::kInformation); }, true);
-    mnuImageZoom = addMenu(this, nullptr, mnuImage, "mnuImageZoom", QStringLiteral("&Zoom"));
-    mnuImageZoomZoomIn = item(mnuImageZoom, "mnuImageZoomZoomIn", QStringLiteral("Zoom &In"),
-                              [this] { mnuImageZoomStep(true); }, true);
-    mnuImageZoomZoomOut = item(mnuImageZoom, "mnuImageZoomZoomOut", QStringLiteral("Zoom &Out"),
-                               [this] { mnuImageZoomStep(false); }, true);
-    mnuImageZoomFitToHeight = item(mnuImageZoom, "mnuImageZoomFitToHeight", QStringLiteral("Fit to &Height"),
-                                   [this] { mnuImageZoomFit(true); }, true);
-    mnuImageZoomFitToWidth = item(mnuImageZoom, "mnuImageZoomFitToWidth", QStringLiteral("Fit to &Width"),
-                                  [this] { mnuImageZoomFit(false); }, true);
-    mnuImageZoom25 =
-        item(mnuImageZoom, "mnuImageZoom25", QStringLiteral("&25%"), [this] { ZoomTo("25", mnuImageZoom25); }, true);
-    mnuImageZoom50 =
-        item(mnuImageZoom, "mnuImageZoom50", QStringLiteral("&50%"), [this] { ZoomTo("50", mnuImageZoom50); }, true);
-    mnuImageZoom75 =
-        item(mnuImageZoom, "mnuImageZoom75", QStringLiteral("&75%"), [this] { ZoomTo("75", mnuImageZoom75); }, true);
-    mnuImageZoom100 = item(mnuImageZoom, "mnuImageZoom100", QStringLiteral("&100%"),
-                           [this] { ZoomTo("100", mnuImageZoom100); }, true);
-    mnuImageZoom200 = item(mnuImageZoom, "mnuImageZoom200", QStringLiteral("2&00%"),
-                           [this] { ZoomTo("200", mnuImageZoom200); }, true);
-    mnuImageZoomCustom = item(mnuImageZoom, "mnuImageZoomCustom", QStringLiteral("&Custom..."),
-                              [this] { openWindow(windows::kZoomCustom); }, true);
-    mnuImageInvertDisplay = item(mnuImage, "mnuImageInvertDisplay", QStringLiteral("In&vert Display"),
-                                 [this] { mnuImageInvertDisplay_Click(); }, true);
-    mnuImageDisplayThresholds =
-        addMenu(this, nullptr, mnuImage, "mnuImageDisplayThresholds", QStringLiteral("&Set Display Thresholds"));
-    mnuImageDisplayThresholdsAsPerCentValues =
-        item(mnuImageDisplayThresholds, "mnuImageDisplayThresholdsAsPerCentValues", QStringLiteral("As % &Values..."),
-             [this] { openThresholdsDialog(windows::kThresholdsPerCent); }, true);
-    mnuImageDisplayThresholdsAsAbsoluteValues =
-        item(mnuImageDisplayThresholds, "mnuImageDisplayThresholdsAsAbsoluteValues",
-             QStringLiteral("As &Absolute Values..."), [this] { openThresholdsDialog(windows::kThresholdsAbsolute); },
-             true);
-    mnuImageDisplaySettings = settingsMenu(mnuImage, "mnuImageDisplaySettings", QStringLiteral("Display &Settings"),
-                                           mnuImageDisplaySettingsOpen, mnuImageDisplaySettingsSaveAs);
-
-    mnuAnalysis = addMenu(this, bar, nullptr, "mnuAnalysis", QStringLiteral("&Analysis"));
-    mnuAnalysisXAxisProjection = item(mnuAnalysis, "mnuAnalysisXAxisProjection",
-                                      QStringLiteral("&SPECTRUM (X Axis Projection)..."), nothing, true);
-    mnuAnalysisYAxisProjection = item(mnuAnalysis, "mnuAnalysisYAxisProjection",
-                                      QStringLiteral("&PROFILE (Y Axis Projection)..."), nothing, true);
-    mnuAnalysisAreaProperties = item(mnuAnalysis, "mnuAnalysisAreaProperties",
-                                     QStringLiteral("&Centroid and Area Measurement..."), nothing, true);
-    mnuAnalysisInvertIntensity = item(mnuAnalysis, "mnuAnalysisInvertIntensity",
-                                      QStringLiteral("&Invert (Maximum - Intensity)"), nothing, true);
-    mnuAnalysisDataThresholdsAsAbsoluteValues = item(mnuAnalysis, "mnuAnalysisDataThresholdsAsAbsoluteValues",
-                                                     QStringLiteral("Set Data &Thresholds..."), nothing, true);
-    mnuAnalysisRegionsofInterestAsAbsoluteValues =
-        item(mnuAnalysis, "mnuAnalysisRegionsofInterestAsAbsoluteValues",
-             QStringLiteral("Set &Regions of Interest Size and Position..."), nothing, true);
-    mnuAnalysisRegionsofInterestDisplay = item(mnuAnalysis, "mnuAnalysisRegionsofInterestDisplay",
-                                               QStringLiteral("&Display Region of Interest..."), nothing, true);
-    mnuAnalysisIntensityDistribution = item(mnuAnalysis, "mnuAnalysisIntensityDistribution",
-                                            QStringLiteral("&Histogram (Intensity Distribution)..."), nothing, true);
-    mnuAnalysisAnalysisSettings =
-        settingsMenu(mnuAnalysis, "mnuAnalysisAnalysisSettings", QStringLiteral("&Analysis Settings"),
-                     mnuAnalysisAnalysisSettingsOpen, mnuAnalysisAnalysisSettingsSaveAs);
-
-    mnuHelp = addMenu(this, bar, nullptr, "mnuHelp", QStringLiteral("&Help"));
-    mnuHelpAbout = item(mnuHelp, "mnuHelpAbout", QStringLiteral("&About..."), [this] { openWindow(windows::kAbout); });
-
-    mnuFileOpen->setShortcut(QKeySequence::Open);
-    mnuFilePrint->setShortcut(QKeySequence::Print);
-    mnuFileClose->setShortcut(QKeySequence::Close);
-    mnuFileExit->setShortcut(QKeySequence::Quit);
-    mnuImageZoomZoomIn->setShortcuts({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-    mnuImageZoomZoomOut->setShortcut(QKeySequence::ZoomOut);
-}
-
-void frmMainMenufrm::createWindowFactories() {
-    registerWindow(windows::kInitialThresholds, [this] { return new frmFileInitialDisplayThresholdsfrm(*this); });
-    registerWindow(windows::kInformation, [this] { return new frmImageInformationfrm(*this); });
-    registerWindow(windows::kZoomCustom, [this] { return new frmImageZoomCustomfrm(*this); });
-    registerWindow(windows::kThresholdsPerCent, [this] { return new frmImageDisplayThresholdsAsPerCentValuesfrm(*this); });
-    registerWindow(windows::kThresholdsAbsolute,
-                   [this] { return new frmImageDisplayThresholdsAsAbsoluteValuesfrm(*this); });
-    registerWindow(windows::kAbout, [this] { return new frmAboutfrm(*this); });
-}
-
 void frmMainMenufrm::startUp() {
-    versionText = QString::fromLatin1(kVersionText);
-    pictureFileName = QString::fromLatin1(kLogoFileName);
+    pictureFileName_ = QString::fromLatin1(kLogoFileName);
 
     Messages messages;
     state_.settingsFolder =
         StartSettings(settingsRootFromEnvironment(), state_.initialThresholds, state_.displayThresholds, messages);
     showMessages(messages);
 
-    setWindowTitle(programTitle() + u' ' + versionText);
+    setWindowTitle(programTitle() + u' ' + QString::fromLatin1(kVersionText));
     state_.workFolder = workFolderFromEnvironment();
     state_.converterFolder = executableFolder();
     if (state_.converterFolder.empty())
         state_.converterFolder = QCoreApplication::applicationDirPath().toStdString();
 
-    setImageMenusEnabled(false);
-    mnuFileClose->setEnabled(false);
+    windowState_ = MainWindowState::Startup;
+    updateActions();
     resetPictureBoxes();
     resetFileNameFields();
-    lblFN->clear();
+    lblFN_->clear();
     clearReadOut();
 
-    startupState = true;
-    closedState = false;
     const QString logo = findLogo();
     if (!logo.isEmpty()) {
-        picBox3->loadPicture(logo);
-        pictureFileName = logo;
+        view_->fullPicture()->loadPicture(logo);
+        pictureFileName_ = logo;
     }
 
     resetImageFrame();
@@ -372,20 +174,13 @@ void frmMainMenufrm::startUp() {
     resize(size);
 }
 
-void frmMainMenufrm::setImageMenusEnabled(bool enabled) {
-    mnuFileSave->menuAction()->setEnabled(enabled);
-    mnuFilePrint->setEnabled(enabled);
-    mnuImage->menuAction()->setEnabled(enabled);
-    mnuAnalysis->menuAction()->setEnabled(enabled);
-}
-
 void frmMainMenufrm::resetPictureBoxes() {
-    picBox1->setAutoSize(false);
-    picBox1->setFixedSingleBorder(true);
-    picBox2->setAutoSize(true);
-    picBox2->setFixedSingleBorder(true);
-    for (RectangleShape* shape : {shpRoI1Rectangle, shpRoI2Rectangle})
-        shape->setBorderColour(colourFromBgr(kRectangleColour));
+    view_->viewport()->setAutoSize(false);
+    view_->viewport()->setFixedSingleBorder(true);
+    view_->picture()->setAutoSize(true);
+    view_->picture()->setFixedSingleBorder(true);
+    for (int region : {1, 2})
+        view_->outline(region)->setBorderColour(colourFromBgr(kRectangleColour));
 }
 
 void frmMainMenufrm::resetFileNameFields() {
@@ -400,88 +195,52 @@ void frmMainMenufrm::resetImageFrame() {
     state_.zoom.zoomText = "100";
     state_.zoom.regionZoomText = "100";
     resetRegions(state_.roi, state_.resultFlags, state_.image.width, state_.image.height);
-    shpRoI1Rectangle->hide();
-    shpRoI2Rectangle->hide();
+    DrawRoIRectangles(*view_, state_.roi, false);
 }
 
 void frmMainMenufrm::clearReadOut() {
-    for (QLabel* label : {lblvalX, lblvalY, lblvalW, lblvalI, lblvalG})
+    for (QLabel* label : {lblvalX_, lblvalY_, lblvalW_, lblvalI_, lblvalG_})
         label->clear();
 }
 
 void frmMainMenufrm::showCalibrationLabel() {
     if (state_.calibration.calibrationLoaded) {
-        lblvalW->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        lblvalW_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         return;
     }
-    lblvalW->setAlignment(Qt::AlignCenter);
-    lblvalW->setText(QStringLiteral("No Cal"));
+    lblvalW_->setAlignment(Qt::AlignCenter);
+    lblvalW_->setText(QStringLiteral("No Cal"));
 }
 
-double frmMainMenufrm::innerWidthTwips() const {
-    return twipsFromPixels(centralArea->width(), centralArea);
-}
-
-double frmMainMenufrm::innerHeightTwips() const {
-    return twipsFromPixels(centralArea->height(), centralArea);
+void frmMainMenufrm::layOut() {
+    LayoutMainWindow({centralArea_, view_, lblFN_, fraValues_}, windowState_);
 }
 
 // --- Child windows ---------------------------------------------------------------------------
 
-void frmMainMenufrm::registerWindow(const QString& name, WindowFactory factory) {
-    factories_[name] = std::move(factory);
+QWidget* frmMainMenufrm::openWindow(const QString& name) {
+    return windows_->open(name);
 }
 
 bool frmMainMenufrm::isWindowOpen(const QString& name) const {
-    const auto found = windows_.find(name);
-    return found != windows_.end() && found->second && found->second->isVisible();
-}
-
-QWidget* frmMainMenufrm::openWindow(const QString& name) {
-    closeWindow(name);
-    const auto factory = factories_.find(name);
-    if (factory == factories_.end())
-        return nullptr;
-    QWidget* window = factory->second();
-    if (!window)
-        return nullptr;
-    window->setObjectName(name);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    windows_[name] = window;
-    window->show();
-    return window;
-}
-
-void frmMainMenufrm::closeWindow(const QString& name) {
-    if (!isWindowOpen(name))
-        return;
-    QPointer<QWidget> window = windows_[name];
-    window->close();
-}
-
-void frmMainMenufrm::reopenWindowIfOpen(const QString& name) {
-    if (isWindowOpen(name))
-        openWindow(name);
-}
-
-void frmMainMenufrm::closeImageWindows(bool includeSettingsDialogs) {
-    for (const char* name : includeSettingsDialogs ? windowsClosedByClose() : windowsClosedByOpen())
-        closeWindow(QString::fromLatin1(name));
+    return windows_->isOpen(name);
 }
 
 // --- File menu -------------------------------------------------------------------------------
 
 void frmMainMenufrm::mnuFileOpen_Click() {
-    closeImageWindows(false);
-    const QString path = runFileDialog(this, {FileDialogKind::Open, QStringLiteral("*.*"), imageFileFilter()});
-    // A cancelled dialog hands back nothing, or the preset "*.*".
-    if (path.isEmpty() || (path.size() > 1 && path[1] == u'.'))
+    windows_->closeOn(ClosedByFileOpen);
+    const QString path =
+        runFileDialog(this, {FileDialogKind::Open, QStringLiteral("*.*"), openImageFileFilter(), lastFolder_});
+    // A cancelled dialog hands back nothing, or the untouched preset "*.*" (a folder whose name
+    // starts with "." is no sign of it).
+    if (path.isEmpty() || path.endsWith(QStringLiteral("*.*")))
         return;
     OpenImageFile(path);
 }
 
 bool frmMainMenufrm::OpenImageFile(const QString& path) {
-    closeImageWindows(false);
+    windows_->closeOn(ClosedByFileOpen);
     Messages messages;
     bool opened = false;
     {
@@ -491,23 +250,19 @@ bool frmMainMenufrm::OpenImageFile(const QString& path) {
     showMessages(messages);
     if (!opened)
         return false;
+    lastFolder_ = QFileInfo(path).absolutePath();
     messages.clear();
     PrepareLoadedImage(state_, messages);
     showMessages(messages);
-    mnuImageInvertDisplay->setChecked(false);
-    mnuAnalysisInvertIntensity->setChecked(false);
-    shpRoI1Rectangle->hide();
-    shpRoI2Rectangle->hide();
+    invalidate(state_.resultFlags, Change::ImageLoaded);
 
-    setImageMenusEnabled(true);
-    mnuFileClose->setEnabled(true);
-    lblFN->clear();
+    windowState_ = MainWindowState::Image;
+    updateActions();
+    DrawRoIRectangles(*view_, state_.roi, false);
+    lblFN_->clear();
     clearReadOut();
     showCalibrationLabel();
-
-    startupState = false;
-    closedState = false;
-    picBox3->hide();
+    view_->fullPicture()->hide();
 
     messages.clear();
     LoadInitialThresholds(state_.settingsFolder, state_.initialThresholds, state_.displayThresholds, messages);
@@ -516,35 +271,48 @@ bool frmMainMenufrm::OpenImageFile(const QString& path) {
                           state_.initialThresholds.upperPercent, state_.displayThresholds);
     RefreshDisplayPicture();
 
-    ClearZoomChecks(*this);
-    mnuImageZoom100->setChecked(true);
-    ApplyZoom(*this, state_.zoom.zoomText);
-    UpdateFileNameCaption(*this);
+    clearZoomChecks();
+    mnuImageZoom100_->setChecked(true);
+    ApplyZoom(state_.zoom.zoomText, ZoomAnchor::topLeft());
+    lblFN_->setText(fileNameCaption(state_.image, state_.displayThresholds));
+    showFileNameInTitle();
     return true;
 }
 
+void frmMainMenufrm::showFileNameInTitle() {
+    if (windowState_ != MainWindowState::Image) {
+        setWindowTitle(programTitle() + u' ' + QString::fromLatin1(kVersionText));
+        return;
+    }
+    setWindowTitle(qs(state_.image.imageBaseName + state_.image.imageExtension) + QStringLiteral(" \u2013 ") +
+                   programTitle());
+}
+
 void frmMainMenufrm::CloseImage() {
-    closeImageWindows(true);
-    setImageMenusEnabled(false);
+    windows_->closeOn(ClosedByFileClose);
+    windowState_ = MainWindowState::Closed;
+    invalidate(state_.resultFlags, Change::ImageClosed);
+    updateActions();
     resetPictureBoxes();
     resetFileNameFields();
 
     resetImageFrame();
     clearReadOut();
 
-    closedState = true;
-    picBox2->resetUserScale();
-    picBox3->resetUserScale();
-    picBox2->clearPicture();
+    view_->picture()->resetUserScale();
+    view_->fullPicture()->resetUserScale();
+    view_->picture()->clearPicture();
+    showFileNameInTitle();
     // Lay the empty viewport out at once rather than at the next resize.
-    LayoutMainWindow(*this);
+    layOut();
 }
 
 void frmMainMenufrm::mnuFileSaveAsImage_Click() {
     const ImageStore& image = state_.image;
     const QString path =
-        runFileDialog(this, {FileDialogKind::Save, qs(image.imageFolder + image.imageBaseName), imageFileFilter()});
-    if (path.isEmpty())
+        runFileDialog(this, {FileDialogKind::Save, qs(image.imageFolder + image.imageBaseName), imageFileFilter(),
+                             lastFolder_});
+    if (!namesAFile(path))
         return;
     Messages messages;
     bool saved = false;
@@ -553,31 +321,46 @@ void frmMainMenufrm::mnuFileSaveAsImage_Click() {
         saved = SaveImage(state_, path.toStdString(), messages);
     }
     showMessages(messages);
-    if (saved)
-        lblFN->setText(QStringLiteral("File name: ") + qs(image.imageBaseName + image.imageExtension));
+    if (!saved)
+        return;
+    lastFolder_ = QFileInfo(path).absolutePath();
+    lblFN_->setText(QStringLiteral("File name: ") + qs(image.imageBaseName + image.imageExtension));
+    showFileNameInTitle();
 }
 
 void frmMainMenufrm::mnuFileSaveAsDisplay_Click() {
     const ImageStore& image = state_.image;
     const QString path = runFileDialog(
-        this, {FileDialogKind::Save, qs(image.imageFolder + image.imageBaseName + "-Image"), imageFileFilter()});
-    if (path.isEmpty())
+        this, {FileDialogKind::Save, qs(image.imageFolder + image.imageBaseName + "-Image"), imageFileFilter(),
+               lastFolder_});
+    if (!namesAFile(path))
         return;
-    const QImage& picture = picBox2->picture();
+    const QImage picture = view_->picture()->picture();
+    if (picture.isNull()) {
+        // The zoomed picture is too large to be held whole.
+        showMessage(QStringLiteral("Error - when writing image to output file"));
+        return;
+    }
     const std::vector<std::uint8_t> bytes = bitmapBytes(picture);
     Messages messages;
+    bool saved = false;
     {
         BusyCursor busy;
-        SaveDisplay(state_, BitmapInfoHeader::forPicture(picture.width(), picture.height()), bytes,
-                    path.toStdString(), messages);
+        saved = SaveDisplay(state_, BitmapInfoHeader::forPicture(picture.width(), picture.height()), bytes,
+                            path.toStdString(), messages);
     }
     showMessages(messages);
+    if (saved)
+        lastFolder_ = QFileInfo(path).absolutePath();
 }
 
 void frmMainMenufrm::mnuFilePrint_Click() {
     const ImageStore& image = state_.image;
-    PrintPicture(this, printSettings, picBox2->picture(),
-                 QStringLiteral("File name: ") + qs(image.imageBaseName + image.imageExtension));
+    // The page takes the picture stretched: the full-size one serves when the zoomed one is too large.
+    QImage picture = view_->picture()->picture();
+    if (picture.isNull())
+        picture = view_->fullPicture()->picture();
+    PrintPicture(this, printSettings_, picture, QStringLiteral("File name: ") + qs(image.imageBaseName + image.imageExtension));
 }
 
 // --- Display ---------------------------------------------------------------------------------
@@ -587,52 +370,43 @@ bool frmMainMenufrm::RefreshDisplayPicture() {
     const bool written = RefreshDisplay(state_, messages);
     showMessages(messages);
     const QString path = qs(temporaryBitmapPath(state_.workFolder));
-    if (written && picBox3->loadPicture(path)) {
-        pictureFileName = path;
+    if (written && view_->fullPicture()->loadPicture(path)) {
+        pictureFileName_ = path;
         return true;
     }
     // Without the temporary bitmap the picture still shows the image, never the one before.
-    picBox3->setPicture(greyPicture(state_.displayBuffer, state_.image.width, state_.image.height));
-    pictureFileName.clear();
+    view_->fullPicture()->setPicture(greyPicture(state_.displayBuffer, state_.image.width, state_.image.height));
+    pictureFileName_.clear();
     return false;
 }
 
-void frmMainMenufrm::ApplyDisplayChange() {
-    if (closing_ || startupState || closedState)
+bool frmMainMenufrm::ApplyZoom(const std::string& text, const ZoomAnchor& anchor) {
+    const bool applied = kestrova::ApplyZoom(*view_, windowState_, state_.zoom, state_.image.width,
+                                             state_.image.height, text, [this] { layOut(); }, anchor);
+    if (applied)
+        DrawRoIRectangles(*view_, state_.roi, windowState_ == MainWindowState::Image);
+    return applied;
+}
+
+void frmMainMenufrm::refresh(Change change) {
+    if (closing_)
         return;
-    RefreshDisplayPicture();
-    ApplyZoom(*this, state_.zoom.zoomText);
-    reopenWindowIfOpen(windows::kHistogram);
-}
-
-bool frmMainMenufrm::ZoomTo(const std::string& text, QAction* item) {
-    if (!ApplyZoom(*this, text))
-        return false;
-    state_.zoom.zoomText = text;
-    ClearZoomChecks(*this);
-    item->setChecked(true);
-    return true;
-}
-
-void frmMainMenufrm::mnuImageZoomStep(bool in) {
-    const std::string text = in ? zoomInText(state_.zoom.zoomText) : zoomOutText(state_.zoom.zoomText);
-    ZoomTo(text, in ? mnuImageZoomZoomIn : mnuImageZoomZoomOut);
-}
-
-void frmMainMenufrm::mnuImageZoomFit(bool height) {
-    ZoomTo("100", mnuImageZoom100);
-    const double twips = twipsPerPixel(centralArea);
-    const QSize viewport = picBox1->contentsRect().size();
-    const std::string text = height ? fitZoomText(viewport.height() * twips, picBox2->height() * twips)
-                                    : fitZoomText(viewport.width() * twips, picBox2->width() * twips);
-    ZoomTo(text, height ? mnuImageZoomFitToHeight : mnuImageZoomFitToWidth);
+    invalidate(state_.resultFlags, change);
+    if (windowState_ != MainWindowState::Image)
+        return;
+    if (changesDisplay(change)) {
+        RefreshDisplayPicture();
+        ApplyZoom(state_.zoom.zoomText, ZoomAnchor::centre());
+    } else if (change == Change::Regions) {
+        DrawRoIRectangles(*view_, state_.roi, true);
+    }
+    windows_->reopenAfter(change);
 }
 
 void frmMainMenufrm::mnuImageInvertDisplay_Click() {
     state_.inversion.invertDisplay = !state_.inversion.invertDisplay;
-    mnuImageInvertDisplay->setChecked(state_.inversion.invertDisplay);
-    RefreshDisplayPicture();
-    ApplyZoom(*this, state_.zoom.zoomText);
+    updateActions();
+    refresh(Change::DisplayInverted);
 }
 
 void frmMainMenufrm::openThresholdsDialog(const char* name) {
@@ -640,52 +414,50 @@ void frmMainMenufrm::openThresholdsDialog(const char* name) {
         showMessage(QStringLiteral("Minimum and Maximum Equal - Thresholds cannot be set"));
         return;
     }
-    closeWindow(windows::kThresholdsAbsolute);
-    closeWindow(windows::kThresholdsPerCent);
+    windows_->close(windows::kThresholdsAbsolute);
+    windows_->close(windows::kThresholdsPerCent);
     openWindow(QString::fromLatin1(name));
 }
 
 void frmMainMenufrm::picBox2_MouseMove(double x, double y) {
-    if (startupState || closedState)
+    if (windowState_ != MainWindowState::Image)
         return;
-    const ImageStore& image = state_.image;
-    const PixelPosition at = pixelUnderMouse(x, y, image.width, image.height);
+    const PixelPosition at = view_->pixelUnderMouse(x, y);
     const ReadOut values = readOutAt(state_, at.column, at.row);
-    lblvalX->setText(qs(values.column));
-    lblvalY->setText(qs(values.row));
-    lblvalX->setEnabled(true);
-    lblvalY->setEnabled(true);
+    lblvalX_->setText(qs(values.column));
+    lblvalY_->setText(qs(values.row));
+    lblvalX_->setEnabled(true);
+    lblvalY_->setEnabled(true);
     if (state_.calibration.calibrationLoaded)
-        lblvalW->setText(qs(values.wavelength));
-    lblvalI->setText(qs(values.intensity));
-    lblvalG->setText(qs(values.grey));
+        lblvalW_->setText(qs(values.wavelength));
+    lblvalI_->setText(qs(values.intensity));
+    lblvalG_->setText(qs(values.grey));
 }
 
 // --- Window events ---------------------------------------------------------------------------
 
 bool frmMainMenufrm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == centralArea && event->type() == QEvent::Resize)
-        LayoutMainWindow(*this);
-    // The wheel over the picture scrolls it: down and up, or across with Shift held.
-    if (watched == picBox2 && event->type() == QEvent::Wheel) {
-        const auto* wheel = static_cast<QWheelEvent*>(event);
-        QScrollBar* bar = (wheel->modifiers() & Qt::ShiftModifier) ? hsbBox1 : vsbBox1;
-        if (bar->isVisible()) {
-            QApplication::sendEvent(bar, event);
-            return true;
-        }
-    }
+    if (watched == centralArea_ && event->type() == QEvent::Resize)
+        layOut();
     return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMainMenufrm::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void frmMainMenufrm::dropEvent(QDropEvent* event) {
+    const QString path = droppedFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    OpenImageFile(path);
 }
 
 void frmMainMenufrm::closeEvent(QCloseEvent* event) {
     closing_ = true;
-    for (const char* name : windowsClosedByExit())
-        closeWindow(QString::fromLatin1(name));
-    for (auto& [name, window] : windows_) {
-        if (window && window->isVisible())
-            window->close();
-    }
+    windows_->closeOn(ClosedByExit);
     event->accept();
 }
 

@@ -2,136 +2,52 @@
 
 // The main window: the logo until an image is opened, then the image in a scrollable viewport
 // with the read-out of the pixel under the mouse, and the menus that open every other window.
-// Closing it closes every other window and ends the program.
+// Closing it closes every other window and ends the program. Its controls are its own; tests and
+// scripts find them by objectName.
 
 #include <QMainWindow>
-#include <QPointer>
 #include <QString>
-#include <functional>
-#include <map>
+#include <memory>
 #include <string>
 
 #include "ProgramState.h"
+#include "gDataLayout.h"
 #include "gFormPrint.h"
+#include "gFormWindows.h"
 
 class QAction;
 class QGroupBox;
 class QLabel;
 class QMenu;
-class QScrollBar;
 
 namespace kestrova {
 
-class PictureBox;
-class RectangleShape;
+class PictureView;
+struct ZoomAnchor;
 
-class frmMainMenufrm : public QMainWindow {
+class frmMainMenufrm : public QMainWindow, public WindowServices {
     Q_OBJECT
 public:
     explicit frmMainMenufrm(ProgramState& state, QWidget* parent = nullptr);
     ~frmMainMenufrm() override;
 
     ProgramState& state() { return state_; }
-    const ProgramState& state() const { return state_; }
+    // Start-up (the logo), an image shown, or closed (an empty picture).
+    MainWindowState windowState() const { return windowState_; }
+    // The file shown in picBox3: the logo, then the temporary display bitmap.
+    const QString& pictureFileName() const { return pictureFileName_; }
 
-    // Window state.
-    bool startupState = true;   // from start-up until the first successful File Open
-    bool closedState = false;   // after File Close
-    QString pictureFileName;    // the file shown in picBox3
-    QString versionText;        // "major.minor.revision"
-    PrintSettings printSettings;
-
-    // Operations the menu commands and the other windows share.
     // File Open after the dialog: loads the file and shows it. False when it was not opened.
     bool OpenImageFile(const QString& path);
     void CloseImage();
-    // RefreshDisplay and the picture loaded into picBox3 (no repaint of picBox2).
-    bool RefreshDisplayPicture();
-    // After a change of the thresholds or the inversion: RefreshDisplay, ApplyZoom with the
-    // current zoom text, and the histogram window opened again when it is open.
-    void ApplyDisplayChange();
-    // The zoom commands: apply a zoom text and, on success, store it and check `item`.
-    bool ZoomTo(const std::string& text, QAction* item);
 
-    // Child windows and their open flags.
-    using WindowFactory = std::function<QWidget*()>;
-    void registerWindow(const QString& name, WindowFactory factory);
+    // WindowServices.
+    void refresh(Change change) override;
+    bool applyCustomZoom(const std::string& text) override;
+
+    // Child windows by name (closed first when open, then opened fresh).
+    QWidget* openWindow(const QString& name);
     bool isWindowOpen(const QString& name) const;
-    QWidget* openWindow(const QString& name);  // closed first when open, then opened fresh
-    void closeWindow(const QString& name);
-    void reopenWindowIfOpen(const QString& name);
-    bool isClosing() const { return closing_; }
-
-    // The window's inner area (below the menu bar) in twips.
-    double innerWidthTwips() const;
-    double innerHeightTwips() const;
-
-    // Controls.
-    QWidget* centralArea = nullptr;
-    PictureBox* picBox1 = nullptr;
-    PictureBox* picBox2 = nullptr;
-    PictureBox* picBox3 = nullptr;
-    QScrollBar* hsbBox1 = nullptr;
-    QScrollBar* vsbBox1 = nullptr;
-    RectangleShape* shpRoI1Rectangle = nullptr;
-    RectangleShape* shpRoI2Rectangle = nullptr;
-    QLabel* lblFN = nullptr;
-    QGroupBox* fraValues = nullptr;
-    QLabel* lblX = nullptr;
-    QLabel* lblvalX = nullptr;
-    QLabel* lblY = nullptr;
-    QLabel* lblvalY = nullptr;
-    QLabel* lblW = nullptr;
-    QLabel* lblvalW = nullptr;
-    QLabel* lblI = nullptr;
-    QLabel* lblvalI = nullptr;
-    QLabel* lblG = nullptr;
-    QLabel* lblvalG = nullptr;
-
-    // Menus (a submenu's QMenu and its QAction carry the same objectName).
-    QMenu* mnuFile = nullptr;
-    QAction* mnuFileOpen = nullptr;
-    QMenu* mnuFileSave = nullptr;
-    QAction* mnuFileSaveAsImage = nullptr;
-    QAction* mnuFileSaveAsDisplay = nullptr;
-    QAction* mnuFilePrint = nullptr;
-    QAction* mnuFileInitialDisplayThresholds = nullptr;
-    QAction* mnuFileClose = nullptr;
-    QAction* mnuFileExit = nullptr;
-    QMenu* mnuImage = nullptr;
-    QAction* mnuImageInformation = nullptr;
-    QMenu* mnuImageZoom = nullptr;
-    QAction* mnuImageZoomZoomIn = nullptr;
-    QAction* mnuImageZoomZoomOut = nullptr;
-    QAction* mnuImageZoomFitToHeight = nullptr;
-    QAction* mnuImageZoomFitToWidth = nullptr;
-    QAction* mnuImageZoom25 = nullptr;
-    QAction* mnuImageZoom50 = nullptr;
-    QAction* mnuImageZoom75 = nullptr;
-    QAction* mnuImageZoom100 = nullptr;
-    QAction* mnuImageZoom200 = nullptr;
-    QAction* mnuImageZoomCustom = nullptr;
-    QAction* mnuImageInvertDisplay = nullptr;
-    QMenu* mnuImageDisplayThresholds = nullptr;
-    QAction* mnuImageDisplayThresholdsAsPerCentValues = nullptr;
-    QAction* mnuImageDisplayThresholdsAsAbsoluteValues = nullptr;
-    QMenu* mnuImageDisplaySettings = nullptr;
-    QAction* mnuImageDisplaySettingsOpen = nullptr;
-    QAction* mnuImageDisplaySettingsSaveAs = nullptr;
-    QMenu* mnuAnalysis = nullptr;
-    QAction* mnuAnalysisXAxisProjection = nullptr;
-    QAction* mnuAnalysisYAxisProjection = nullptr;
-    QAction* mnuAnalysisAreaProperties = nullptr;
-    QAction* mnuAnalysisInvertIntensity = nullptr;
-    QAction* mnuAnalysisDataThresholdsAsAbsoluteValues = nullptr;
-    QAction* mnuAnalysisRegionsofInterestAsAbsoluteValues = nullptr;
-    QAction* mnuAnalysisRegionsofInterestDisplay = nullptr;
-    QAction* mnuAnalysisIntensityDistribution = nullptr;
-    QMenu* mnuAnalysisAnalysisSettings = nullptr;
-    QAction* mnuAnalysisAnalysisSettingsOpen = nullptr;
-    QAction* mnuAnalysisAnalysisSettingsSaveAs = nullptr;
-    QMenu* mnuHelp = nullptr;
-    QAction* mnuHelpAbout = nullptr;
 
 signals:
     // The picture of an opened image has been painted on the screen.
@@ -139,39 +55,83 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A file dropped on the window opens as File Open would.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls();
     void createMenus();
-    void createWindowFactories();
     void startUp();
-    void setImageMenusEnabled(bool enabled);
+    // Every item's enabled and checked state from the window state and the records.
+    void updateActions();
     void resetPictureBoxes();
     void resetFileNameFields();
     // The size, zooms and regions of no image: 6144 x 4096 at 100 %, both regions whole and hidden.
     void resetImageFrame();
     void clearReadOut();
     void showCalibrationLabel();
-    void closeImageWindows(bool includeSettingsDialogs);
+    void layOut();
+    // "name.ext – Kestrova" while an image is shown, else the start-up caption.
+    void showFileNameInTitle();
+    // RefreshDisplay and the picture loaded into picBox3 (no repaint of picBox2).
+    bool RefreshDisplayPicture();
+    bool ApplyZoom(const std::string& text, const ZoomAnchor& anchor);
+    // The zoom commands: apply a zoom text and, on success, store it and check `item`.
+    bool ZoomTo(const std::string& text, QAction* item, const ZoomAnchor& anchor);
+    void clearZoomChecks();
 
     void mnuFileOpen_Click();
     void mnuFileSaveAsImage_Click();
     void mnuFileSaveAsDisplay_Click();
     void mnuFilePrint_Click();
     void mnuImageZoomFit(bool height);
-    void mnuImageZoomStep(bool in);
+    void mnuImageZoomStep(bool in, const ZoomAnchor& anchor);
     void mnuImageInvertDisplay_Click();
     void openThresholdsDialog(const char* name);
     void picBox2_MouseMove(double x, double y);
 
     ProgramState& state_;
-    std::map<QString, WindowFactory> factories_;
-    std::map<QString, QPointer<QWidget>> windows_;
+    MainWindowState windowState_ = MainWindowState::Startup;
+    QString pictureFileName_;  // the file shown in picBox3
+    QString lastFolder_;       // of the last file opened or saved in this run: the dialogs start there
+    PrintSettings printSettings_;
+    std::unique_ptr<ChildWindows> windows_;
     bool closing_ = false;
+
+    QWidget* centralArea_ = nullptr;
+    PictureView* view_ = nullptr;
+    QLabel* lblFN_ = nullptr;
+    QGroupBox* fraValues_ = nullptr;
+    QLabel* lblvalX_ = nullptr;
+    QLabel* lblvalY_ = nullptr;
+    QLabel* lblvalW_ = nullptr;
+    QLabel* lblvalI_ = nullptr;
+    QLabel* lblvalG_ = nullptr;
+
+    // The menu items the window itself enables, checks or triggers.
+    QMenu* mnuFileSave_ = nullptr;
+    QAction* mnuFilePrint_ = nullptr;
+    QAction* mnuFileClose_ = nullptr;
+    QMenu* mnuImage_ = nullptr;
+    QMenu* mnuAnalysis_ = nullptr;
+    QAction* mnuImageZoomZoomIn_ = nullptr;
+    QAction* mnuImageZoomZoomOut_ = nullptr;
+    QAction* mnuImageZoomFitToHeight_ = nullptr;
+    QAction* mnuImageZoomFitToWidth_ = nullptr;
+    QAction* mnuImageZoom25_ = nullptr;
+    QAction* mnuImageZoom50_ = nullptr;
+    QAction* mnuImageZoom75_ = nullptr;
+    QAction* mnuImageZoom100_ = nullptr;
+    QAction* mnuImageZoom200_ = nullptr;
+    QAction* mnuImageZoomCustom_ = nullptr;
+    QAction* mnuImageInvertDisplay_ = nullptr;
+    QAction* mnuAnalysisInvertIntensity_ = nullptr;
 };
 
-// The open-dialog filter of images.
+// The filter of images in the save dialogs; the open dialog offers every supported image first.
 QString imageFileFilter();
+QString openImageFileFilter();
 
 }  // namespace kestrova

@@ -13,9 +13,10 @@ constexpr double kBottomReserve = 720.0;   // room for the values frame below th
 constexpr double kLogoWidth = 986.0;
 constexpr double kLogoHeight = 794.0;
 
-std::int16_t scrollMaximum(double range) {
+// The scroll bars take any int; the zoom limit keeps the picture far below that range in twips.
+std::int32_t scrollMaximum(double range) {
     const double rounded = std::nearbyint(range);
-    return static_cast<std::int16_t>(std::clamp(rounded, 0.0, 32767.0));
+    return static_cast<std::int32_t>(std::clamp(rounded, 0.0, 2147483647.0));
 }
 
 }  // namespace

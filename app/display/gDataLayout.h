@@ -42,8 +42,8 @@ struct MainLayout {
     bool paintLogo = false;    // stretch the logo over picBox2
     TwipRect horizontalBar;    // hsbBox1: left, top, width (height is the bar's own)
     TwipRect verticalBar;      // vsbBox1: left, top, height (width is the bar's own)
-    std::int16_t horizontalMaximum = 0;
-    std::int16_t verticalMaximum = 0;
+    std::int32_t horizontalMaximum = 0;
+    std::int32_t verticalMaximum = 0;
     bool horizontalVisible = false;
     bool verticalVisible = false;
     double fileNameLeft = 0.0;

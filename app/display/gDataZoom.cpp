@@ -8,10 +8,6 @@ namespace kestrova {
 
 namespace {
 
-// The scroll bars' range: the picture may exceed the viewport (the inner size less 1440) by
-// at most 32767.
-constexpr double kScrollAllowance = 32767.0 - 1440.0;
-
 constexpr const char* kZoomTextFormat = "###0.00";
 
 }  // namespace
@@ -45,11 +41,27 @@ std::string zoomOutText(std::string_view zoomText)
     return formatNumber(static_cast<double>(*percent) / 1.2, kZoomTextFormat);
 }
 
-bool zoomWithinLimit(double pictureWidth, double pictureHeight, float factor, double innerWidth,
-                     double innerHeight)
+bool zoomWithinLimit(double pictureWidth, double pictureHeight, float factor)
 {
-    const double f = factor;
-    return !(pictureWidth * f > innerWidth + kScrollAllowance) && !(pictureHeight * f > innerHeight + kScrollAllowance);
+    const double longer = std::max(pictureWidth, pictureHeight) * static_cast<double>(factor);
+    return !(longer > kLongestZoomedSide);
+}
+
+std::string actualPixelsText(float baseScale)
+{
+    if (!(baseScale > 0.0f))
+        return "100";
+    return formatNumber(100.0 / static_cast<double>(baseScale), kZoomTextFormat);
+}
+
+double scrollKeepingPoint(double oldScroll, double oldAnchor, double newAnchor, double oldLength, double newLength,
+                          double viewLength)
+{
+    if (!(oldLength > 0.0))
+        return 0.0;
+    const double point = (oldScroll + oldAnchor) / oldLength;
+    const double scroll = point * newLength - newAnchor;
+    return std::clamp(scroll, 0.0, std::max(0.0, newLength - viewLength));
 }
 
 std::string fitZoomText(double viewportSize, double pictureSize)

@@ -27,10 +27,23 @@ float zoomFactor(std::int16_t percent, float baseScale);
 std::string zoomInText(std::string_view zoomText);
 std::string zoomOutText(std::string_view zoomText);
 
-// The enlargement limit: false when pictureWidth * factor > innerWidth + 32767 - 1440 or
-// pictureHeight * factor > innerHeight + 32767 - 1440 (all in the window's units, twips).
-bool zoomWithinLimit(double pictureWidth, double pictureHeight, float factor, double innerWidth,
-                     double innerHeight);
+// The longest side a zoomed picture may have, in screen pixels.
+inline constexpr double kLongestZoomedSide = 1048576.0;
+
+// The enlargement limit: false when the longer side of the full-size picture (screen pixels)
+// times the factor would pass kLongestZoomedSide.
+bool zoomWithinLimit(double pictureWidth, double pictureHeight, float factor);
+
+// Actual Pixels: the zoom text that shows one image pixel on one screen pixel, 100 / baseScale
+// formatted "###0.00".
+std::string actualPixelsText(float baseScale);
+
+// Where a zoom step leaves the picture so that the image point that lay under `oldAnchor` (a
+// position in the viewport, screen pixels) comes under `newAnchor` (the same place, or the
+// centre of a resized viewport): the new scroll position from the old one, the picture's old and
+// new lengths and the viewport's new length, limited to the scroll range.
+double scrollKeepingPoint(double oldScroll, double oldAnchor, double newAnchor, double oldLength, double newLength,
+                          double viewLength);
 
 // Fit to height / width: viewport size / picture size * 100, formatted "###0.00".
 std::string fitZoomText(double viewportSize, double pictureSize);

@@ -7,86 +7,61 @@
 #include <algorithm>
 #include <tuple>
 
-#include "frmMainMenufrm.h"
-#include "gDataLayout.h"
 #include "gFormPictureBox.h"
+#include "gFormPictureView.h"
 #include "gFormServices.h"
 
 namespace kestrova {
-namespace {
 
-MainWindowState layoutState(const frmMainMenufrm& window) {
-    if (window.startupState)
-        return MainWindowState::Startup;
-    if (window.closedState)
-        return MainWindowState::Closed;
-    return MainWindowState::Image;
-}
-
-void placeShape(frmMainMenufrm& window, RectangleShape* shape, bool on, const RoIRect& rect) {
-    const bool imageShown = !window.startupState && !window.closedState;
-    if (!on || !imageShown) {
-        shape->hide();
-        return;
-    }
-    const ShapePlacement place = placeRegionShape(rect.BottomLeftX, rect.BottomLeftY, rect.TopRightX, rect.TopRightY,
-                                                  window.state().image.height);
-    const QPointF topLeft = window.picBox2->fromUser({place.left, place.top});
-    const QPointF bottomRight = window.picBox2->fromUser({place.left + place.width, place.top + place.height});
-    const QRect area = QRectF(topLeft, bottomRight).toAlignedRect();
-    shape->setGeometry(area);
-    shape->show();
-    shape->raise();
-}
-
-}  // namespace
-
-void LayoutMainWindow(frmMainMenufrm& window) {
-    const QWidget* screen = window.centralArea;
+void LayoutMainWindow(const MainWindowParts& parts, MainWindowState state) {
+    const QWidget* screen = parts.area;
+    PictureView& view = *parts.view;
+    PictureBox* viewport = view.viewport();
+    PictureBox* picture = view.picture();
     const double twips = twipsPerPixel(screen);
-    const MainWindowState state = layoutState(window);
 
     MainLayoutInput in;
-    in.innerWidth = window.innerWidthTwips();
-    in.innerHeight = window.innerHeightTwips();
+    in.innerWidth = twipsFromPixels(screen->width(), screen);
+    in.innerHeight = twipsFromPixels(screen->height(), screen);
     in.state = state;
-    in.pictureWidth = window.picBox2->width() * twips;
-    in.pictureHeight = window.picBox2->height() * twips;
-    in.viewportBorder = window.picBox1->frameWidth() * twips;
-    in.pictureBorder = window.picBox2->frameWidth() * twips;
+    in.pictureWidth = picture->width() * twips;
+    in.pictureHeight = picture->height() * twips;
+    in.viewportBorder = viewport->frameWidth() * twips;
+    in.pictureBorder = picture->frameWidth() * twips;
     // The caption label spans the window and centres its text.
     in.fileNameWidth = in.innerWidth;
-    in.valuesWidth = window.fraValues->width() * twips;
+    in.valuesWidth = parts.fraValues->width() * twips;
 
     const MainLayout layout = layoutMainWindow(in);
     if (!layout.applies)
         return;
     const auto px = [screen](double value) { return pixelsFromTwips(value, screen); };
 
-    window.picBox1->setGeometry(px(layout.viewport.left), px(layout.viewport.top), px(layout.viewport.width),
-                                px(layout.viewport.height));
-    QWidget* inner = window.picBox2->parentWidget();
-    inner->setGeometry(window.picBox1->contentsRect());
+    viewport->setGeometry(px(layout.viewport.left), px(layout.viewport.top), px(layout.viewport.width),
+                          px(layout.viewport.height));
+    view.viewportInner()->setGeometry(viewport->contentsRect());
 
     if (state != MainWindowState::Image) {
         const QSize outer(px(layout.pictureWidth), px(layout.pictureHeight));
-        const int border = window.picBox2->frameWidth();
+        const int border = picture->frameWidth();
         const QSize pictureSize(std::max(outer.width() - 2 * border, 0), std::max(outer.height() - 2 * border, 0));
-        if (layout.paintLogo && !window.picBox3->picture().isNull())
-            window.picBox2->paintPictureStretched(window.picBox3->picture(), pictureSize);
-        window.picBox2->resize(outer);
+        const QImage logo = view.fullPicture()->picture();
+        if (layout.paintLogo && !logo.isNull())
+            picture->paintPictureStretched(logo, pictureSize);
+        picture->resize(outer);
     }
-    window.picBox2->move(0, 0);
+    picture->move(0, 0);
 
-    const int barHeight = window.hsbBox1->sizeHint().height();
-    const int barWidth = window.vsbBox1->sizeHint().width();
-    window.hsbBox1->setGeometry(px(layout.horizontalBar.left), px(layout.horizontalBar.top),
-                                px(layout.horizontalBar.width), barHeight);
-    window.vsbBox1->setGeometry(px(layout.verticalBar.left), px(layout.verticalBar.top), barWidth,
-                                px(layout.verticalBar.height));
+    QScrollBar* across = view.horizontalBar();
+    QScrollBar* down = view.verticalBar();
+    const int barHeight = across->sizeHint().height();
+    const int barWidth = down->sizeHint().width();
+    across->setGeometry(px(layout.horizontalBar.left), px(layout.horizontalBar.top), px(layout.horizontalBar.width),
+                        barHeight);
+    down->setGeometry(px(layout.verticalBar.left), px(layout.verticalBar.top), barWidth, px(layout.verticalBar.height));
     for (auto [bar, maximum, visible, page] :
-         {std::tuple{window.hsbBox1, layout.horizontalMaximum, layout.horizontalVisible, layout.viewport.width},
-          std::tuple{window.vsbBox1, layout.verticalMaximum, layout.verticalVisible, layout.viewport.height}}) {
+         {std::tuple{across, layout.horizontalMaximum, layout.horizontalVisible, layout.viewport.width},
+          std::tuple{down, layout.verticalMaximum, layout.verticalVisible, layout.viewport.height}}) {
         bar->setValue(0);
         bar->setMaximum(maximum);
         bar->setSingleStep(std::max(1, static_cast<int>(twips * 16)));
@@ -94,31 +69,26 @@ void LayoutMainWindow(frmMainMenufrm& window) {
         bar->setVisible(visible);
     }
 
-    window.lblFN->setGeometry(px(layout.fileNameLeft), px(layout.fileNameTop), px(in.fileNameWidth),
-                              window.lblFN->sizeHint().height());
-    window.fraValues->move(px(layout.valuesLeft), px(layout.valuesTop));
+    parts.lblFN->setGeometry(px(layout.fileNameLeft), px(layout.fileNameTop), px(in.fileNameWidth),
+                             parts.lblFN->sizeHint().height());
+    parts.fraValues->move(px(layout.valuesLeft), px(layout.valuesTop));
 }
 
-void UpdateFileNameCaption(frmMainMenufrm& window) {
-    const ImageStore& image = window.state().image;
-    const DisplayThresholds& thresholds = window.state().displayThresholds;
+QString fileNameCaption(const ImageStore& image, const DisplayThresholds& thresholds) {
     QString caption = QStringLiteral("File name: ") + QString::fromStdString(image.imageBaseName + image.imageExtension);
     if (thresholds.lower.on || thresholds.upper.on)
         caption += QStringLiteral("   Display Thresholds: On");
-    window.lblFN->setText(caption);
+    return caption;
 }
 
-void ClearZoomChecks(frmMainMenufrm& window) {
-    for (QAction* item : {window.mnuImageZoom100, window.mnuImageZoom200, window.mnuImageZoom25, window.mnuImageZoom50,
-                          window.mnuImageZoom75, window.mnuImageZoomCustom, window.mnuImageZoomFitToHeight,
-                          window.mnuImageZoomFitToWidth, window.mnuImageZoomZoomIn, window.mnuImageZoomZoomOut})
+void ClearZoomChecks(std::initializer_list<QAction*> items) {
+    for (QAction* item : items)
         item->setChecked(false);
 }
 
-void DrawRoIRectangles(frmMainMenufrm& window) {
-    const RoIRecord& roi = window.state().roi;
-    placeShape(window, window.shpRoI1Rectangle, roi.RoI1On, roi.RoI1);
-    placeShape(window, window.shpRoI2Rectangle, roi.RoI2On, roi.RoI2);
+void DrawRoIRectangles(PictureView& view, const RoIRecord& roi, bool imageShown) {
+    view.placeOutline(1, imageShown && roi.RoI1On, roi.RoI1);
+    view.placeOutline(2, imageShown && roi.RoI2On, roi.RoI2);
 }
 
 }  // namespace kestrova

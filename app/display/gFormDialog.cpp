@@ -1,6 +1,7 @@
 #include "gFormDialog.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -8,13 +9,15 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "frmMainMenufrm.h"
 #include "gFormServices.h"
 
 namespace kestrova {
 
-ChildWindow::ChildWindow(frmMainMenufrm& main, const QString& caption)
-    : QWidget(&main, Qt::Dialog), main_(main) {
+ChildWindow::ChildWindow(const WindowContext& context, const QString& caption)
+    : QWidget(context.owner, Qt::Dialog),
+      state_(context.state),
+      services_(context.services),
+      menuItem_(context.menuItem) {
     setWindowTitle(caption);
 }
 
@@ -24,6 +27,33 @@ void ChildWindow::closeEvent(QCloseEvent* event) {
         unload();
     }
     event->accept();
+}
+
+void ChildWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->modifiers() & ~Qt::KeypadModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (defaultButton_ && defaultButton_->isEnabled())
+            defaultButton_->click();
+        return;
+    case Qt::Key_Escape:
+        close();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void ChildWindow::setDefaultButton(QPushButton* button) {
+    if (defaultButton_)
+        defaultButton_->setDefault(false);
+    defaultButton_ = button;
+    if (button)
+        button->setDefault(true);
 }
 
 void ChildWindow::centre() {

@@ -6,7 +6,10 @@
 #include <QString>
 #include <QWidget>
 
+#include "gFormWindows.h"
+
 class QCloseEvent;
+class QKeyEvent;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -15,27 +18,31 @@ class QRadioButton;
 
 namespace kestrova {
 
-class frmMainMenufrm;
-
 class ChildWindow : public QWidget {
     Q_OBJECT
 public:
-    ChildWindow(frmMainMenufrm& main, const QString& caption);
+    ChildWindow(const WindowContext& context, const QString& caption);
 
 protected:
     // Runs once when the window closes, by any means.
     virtual void unload() {}
     void closeEvent(QCloseEvent* event) override;
+    // Enter clicks the default button; Escape closes the window.
+    void keyPressEvent(QKeyEvent* event) override;
+    void setDefaultButton(QPushButton* button);
     // Sizes the window to its contents and centres it on the screen.
     void centre();
 
     QPushButton* addButton(const char* name, const QString& caption);
     QLabel* addLabel(QWidget* parent, const char* name, const QString& caption);
 
-    frmMainMenufrm& main_;
+    ProgramState& state_;
+    WindowServices& services_;
+    QAction* menuItem_;  // may be null
 
 private:
     bool unloaded_ = false;
+    QPushButton* defaultButton_ = nullptr;
 };
 
 // A frame with an On and an Off option, a text box and its label.

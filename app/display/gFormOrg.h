@@ -1,18 +1,22 @@
 #pragma once
 
-// The zoom step that paints the full-size display picture into the visible picture box.
+// The zoom step of the main window.
 
+#include <functional>
 #include <string>
+
+#include "gDataLayout.h"
+#include "gFormPictureView.h"
 
 namespace kestrova {
 
-class frmMainMenufrm;
+struct ZoomState;
 
-// Applies the zoom per-cent given as text: sizes picBox2 to picBox3's picture times the zoom
-// factor, stretches the picture into it and gives it the image's pixel coordinates; then lays
-// the window out and redraws the region rectangles. False (with "Error -  image cannot be
-// enlarged") when the picture would exceed the scroll range; true, and only the layout, while
-// no image is open. Does not change the zoom text.
-bool ApplyZoom(frmMainMenufrm& window, const std::string& text);
+// Applies the zoom per-cent given as text to the view's full-size picture while an image is
+// shown (see PictureView::applyZoom), then lays the window out through `layout`; without an
+// image only the layout runs. False when refused. Does not change the zoom text.
+bool ApplyZoom(PictureView& view, MainWindowState state, const ZoomState& zoom, std::int32_t width,
+               std::int32_t height, const std::string& text, const std::function<void()>& layout,
+               ZoomAnchor anchor = ZoomAnchor::centre());
 
 }  // namespace kestrova

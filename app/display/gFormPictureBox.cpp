@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -111,13 +112,27 @@ bool PictureBox::loadPicture(const QString& path) {
 
 void PictureBox::setPicture(QImage picture) {
     picture_ = std::move(picture);
+    stretched_ = QSize();
     fitToPicture();
     update();
 }
 
 void PictureBox::clearPicture() {
     picture_ = QImage();
+    stretched_ = QSize();
     update();
+}
+
+QSize PictureBox::pictureSize() const {
+    return stretched_.isEmpty() ? picture_.size() : stretched_;
+}
+
+QImage PictureBox::picture() const {
+    if (stretched_.isEmpty())
+        return picture_;
+    if (static_cast<std::int64_t>(stretched_.width()) * stretched_.height() > kLargestRenderedPicture)
+        return {};
+    return renderedPart(QRect(QPoint(0, 0), stretched_));
 }
 
 void PictureBox::paintPictureStretched(const QImage& source, QSize size) {
@@ -129,16 +144,58 @@ void PictureBox::paintPictureStretched(const QImage& source, QSize size) {
         setPicture(source);
         return;
     }
-    setPicture(source.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+    const bool direct = source.format() == QImage::Format_Grayscale8 || source.format() == QImage::Format_RGB32;
+    picture_ = direct ? source : source.convertToFormat(QImage::Format_RGB32);
+    stretched_ = size;
+    fitToPicture();
+    update();
+}
+
+QImage PictureBox::renderedPart(const QRect& area) const {
+    if (stretched_.isEmpty())
+        return picture_.copy(area);
+    const QRect part = area.intersected(QRect(QPoint(0, 0), stretched_));
+    if (part.isEmpty())
+        return {};
+    QImage result(part.size(), picture_.format());
+    if (result.isNull())
+        return {};
+    // Nearest pixel: stretched pixel x shows source column (x + 0.5) * source width / width.
+    const auto sourceIndex = [](int at, int from, int to) {
+        const auto index = static_cast<int>((static_cast<double>(at) + 0.5) * from / to);
+        return std::clamp(index, 0, from - 1);
+    };
+    std::vector<int> columns(static_cast<std::size_t>(part.width()));
+    for (int x = 0; x < part.width(); ++x)
+        columns[static_cast<std::size_t>(x)] = sourceIndex(part.left() + x, picture_.width(), stretched_.width());
+    const bool grey = picture_.format() == QImage::Format_Grayscale8;
+    for (int y = 0; y < part.height(); ++y) {
+        const int row = sourceIndex(part.top() + y, picture_.height(), stretched_.height());
+        if (grey) {
+            const uchar* in = picture_.constScanLine(row);
+            uchar* out = result.scanLine(y);
+            for (std::size_t x = 0; x < columns.size(); ++x)
+                out[x] = in[columns[x]];
+        } else {
+            const auto* in = reinterpret_cast<const QRgb*>(picture_.constScanLine(row));
+            auto* out = reinterpret_cast<QRgb*>(result.scanLine(y));
+            for (std::size_t x = 0; x < columns.size(); ++x)
+                out[x] = in[columns[x]];
+        }
+    }
+    return result;
 }
 
 bool PictureBox::savePicture(const QString& path) const {
-    if (picture_.isNull())
+    const QImage shown = picture();
+    if (shown.isNull())
         return false;
-    return picture_.save(path, "BMP");
+    return shown.save(path, "BMP");
 }
 
 void PictureBox::draw(const std::function<void(DrawingTarget& target)>& drawing) {
+    if (!stretched_.isEmpty())
+        setPicture(picture());
     if (picture_.isNull()) {
         const QSize size = innerSize();
         if (size.isEmpty())
@@ -189,7 +246,8 @@ void PictureBox::fitToPicture() {
     if (!autoSize_ || picture_.isNull())
         return;
     const int border = frameWidth();
-    resize(picture_.width() + 2 * border, picture_.height() + 2 * border);
+    const QSize size = pictureSize();
+    resize(size.width() + 2 * border, size.height() + 2 * border);
 }
 
 void PictureBox::paintEvent(QPaintEvent* event) {
@@ -197,7 +255,15 @@ void PictureBox::paintEvent(QPaintEvent* event) {
     if (picture_.isNull())
         return;
     QPainter painter(this);
-    painter.drawImage(contentsRect().topLeft(), picture_);
+    const QPoint origin = contentsRect().topLeft();
+    if (stretched_.isEmpty()) {
+        painter.drawImage(origin, picture_);
+    } else {
+        // Only the exposed part, which the viewport clips to what shows.
+        const QRect exposed = event->rect().intersected(contentsRect()).translated(-origin);
+        if (!exposed.isEmpty())
+            painter.drawImage(exposed.topLeft() + origin, renderedPart(exposed));
+    }
     painter.end();
     emit pictureShown();
 }
@@ -236,6 +302,30 @@ void RectangleShape::paintEvent(QPaintEvent*) {
 
 QColor colourFromBgr(unsigned int bgr) {
     return QColor(static_cast<int>(bgr & 0xFFu), static_cast<int>((bgr >> 8) & 0xFFu), static_cast<int>((bgr >> 16) & 0xFFu));
+}
+
+std::vector<std::uint8_t> bitmapBytes(const QImage& picture) {
+    const QImage image = picture.convertToFormat(QImage::Format_RGB32);
+    const auto rowBytes = static_cast<std::size_t>(image.width()) * 4;
+    std::vector<std::uint8_t> bytes(rowBytes * static_cast<std::size_t>(image.height()));
+    for (int y = 0; y < image.height(); ++y)
+        std::memcpy(bytes.data() + static_cast<std::size_t>(image.height() - 1 - y) * rowBytes, image.constScanLine(y),
+                    rowBytes);
+    return bytes;
+}
+
+QImage greyPicture(const std::vector<std::uint8_t>& buffer, int width, int height) {
+    if (width <= 0 || height <= 0 ||
+        buffer.size() < static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4)
+        return {};
+    QImage picture(width, height, QImage::Format_Grayscale8);
+    const std::uint8_t* in = buffer.data();
+    for (int y = height - 1; y >= 0; --y) {
+        uchar* out = picture.scanLine(y);
+        for (int x = 0; x < width; ++x, in += 4)
+            out[x] = in[0];
+    }
+    return picture;
 }
 
 }  // namespace kestrova

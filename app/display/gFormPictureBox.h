@@ -9,7 +9,9 @@
 #include <QImage>
 #include <QPointF>
 #include <QString>
+#include <cstdint>
 #include <functional>
+#include <vector>
 
 namespace kestrova {
 
@@ -29,12 +31,20 @@ public:
     // Loads a bitmap file as the picture; false (picture unchanged) when it cannot be read.
     bool loadPicture(const QString& path);
     void setPicture(QImage picture);
-    const QImage& picture() const { return picture_; }
+    // The shown picture at its shown size. A stretched picture is drawn for the call; a null
+    // picture when it would pass kLargestRenderedPicture pixels.
+    QImage picture() const;
+    QSize pictureSize() const;
     void clearPicture();
-    // Stretches the whole of `source` over a picture of `size` pixels, plain copy.
+    // Shows the whole of `source` stretched over `size` pixels (nearest pixel, plain copy). The
+    // stretched picture is never held whole: each paint draws only the part that shows.
     void paintPictureStretched(const QImage& source, QSize size);
+    // The part `area` (in the stretched picture's pixels) of the shown picture.
+    QImage renderedPart(const QRect& area) const;
     // Saves the shown picture as a bitmap file, whatever the name's extension.
     bool savePicture(const QString& path) const;
+
+    static constexpr std::int64_t kLargestRenderedPicture = std::int64_t{1} << 25;
 
     QSize innerSize() const { return contentsRect().size(); }
 
@@ -63,7 +73,8 @@ protected:
 private:
     void fitToPicture();
 
-    QImage picture_;
+    QImage picture_;  // the shown picture, or the source of a stretched one
+    QSize stretched_; // empty unless picture_ is shown stretched to this size
     bool autoSize_ = false;
     bool userScale_ = false;
     double scaleLeft_ = 0.0;
@@ -89,5 +100,12 @@ private:
 
 // A colour given as the toolkit's 0xBBGGRR number.
 QColor colourFromBgr(unsigned int bgr);
+
+// A picture as a 32-bit bitmap's pixels: blue, green, red, unused; bottom row first.
+std::vector<std::uint8_t> bitmapBytes(const QImage& picture);
+
+// The display buffer (4 bytes a pixel, grey in the first, bottom row first) as a grey picture;
+// a null picture when the buffer is too short for the size.
+QImage greyPicture(const std::vector<std::uint8_t>& buffer, int width, int height);
 
 }  // namespace kestrova

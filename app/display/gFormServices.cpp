@@ -48,14 +48,21 @@ QString runQtFileDialog(QWidget* parent, const FileDialogRequest& request) {
     const QFileInfo preset(request.fileName);
     QFileDialog dialog(parent);
     dialog.setNameFilters(nameFiltersFromPairs(request.filter).split(QStringLiteral(";;")));
-    if (!request.fileName.contains(u'/'))
-        dialog.setDirectory(QDir::currentPath());
-    else
+    // ".FITS" is a FITS file as much as ".fits".
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+    if (request.fileName.contains(u'/'))
         dialog.setDirectory(preset.absolutePath());
+    else if (!request.folder.isEmpty() && QDir(request.folder).exists())
+        dialog.setDirectory(request.folder);
+    else
+        dialog.setDirectory(QDir::currentPath());
     if (request.kind == FileDialogKind::Save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.selectFile(preset.fileName());
+        dialog.setDefaultSuffix(defaultSuffix(dialog.selectedNameFilter()));
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog](const QString& filter) { dialog.setDefaultSuffix(defaultSuffix(filter)); });
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
@@ -114,6 +121,15 @@ QString nameFiltersFromPairs(const QString& filter) {
         filters << description + QStringLiteral(" (") + pattern + u')';
     }
     return filters.join(QStringLiteral(";;"));
+}
+
+QString defaultSuffix(const QString& nameFilter) {
+    const qsizetype open = nameFilter.lastIndexOf(u'(');
+    const QString patterns = open >= 0 ? nameFilter.mid(open + 1).chopped(nameFilter.endsWith(u')') ? 1 : 0) : nameFilter;
+    const QString first = patterns.section(u' ', 0, 0, QString::SectionSkipEmpty);
+    if (!first.startsWith(QStringLiteral("*.")) || first.indexOf(u'*', 2) >= 0 || first.size() < 3)
+        return {};
+    return first.mid(2);
 }
 
 QString runFileDialog(QWidget* parent, const FileDialogRequest& request) {

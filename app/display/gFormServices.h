@@ -35,6 +35,7 @@ struct FileDialogRequest {
     FileDialogKind kind = FileDialogKind::Open;
     QString fileName;  // preset name, with or without its folder
     QString filter;    // pairs of description and pattern separated by '|'
+    QString folder;    // where a dialog whose preset has no folder starts; empty: the current folder
 };
 
 // Returns the chosen path, or an empty text when the user cancels.
@@ -43,6 +44,9 @@ QString runFileDialog(QWidget* parent, const FileDialogRequest& request);
 FileDialogHandler setFileDialogHandler(FileDialogHandler handler);
 // "Bitmap Files (*.bmp)|*.bmp|All files (*.*)|*.*" -> "Bitmap Files (*.bmp);;All files (*)".
 QString nameFiltersFromPairs(const QString& filter);
+// The extension a save dialog adds to a typed name without one: that of the name filter's first
+// pattern ("Bitmap Files (*.bmp)" -> "bmp"); empty for "*" or "*.*".
+QString defaultSuffix(const QString& nameFilter);
 
 // --- Print dialog. The printer arrives with the stored orientation and copies and leaves with
 // the user's choice. Returns false when the user cancels.

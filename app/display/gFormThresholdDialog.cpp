@@ -11,9 +11,9 @@
 
 namespace kestrova {
 
-ThresholdDialog::ThresholdDialog(frmMainMenufrm& main, const QString& caption, QAction* menuItem,
-                                 const QString& lowerLabel, const QString& upperLabel)
-    : ChildWindow(main, caption), menuItem_(menuItem) {
+ThresholdDialog::ThresholdDialog(const WindowContext& context, const QString& caption, const QString& lowerLabel,
+                                 const QString& upperLabel)
+    : ChildWindow(context, caption) {
     lower_ = makeThresholdFrame(this, QStringLiteral("Lo"), QStringLiteral("Lower Threshold"), lowerLabel);
     upper_ = makeThresholdFrame(this, QStringLiteral("Hi"), QStringLiteral("Upper Threshold"), upperLabel);
 }
@@ -22,6 +22,7 @@ void ThresholdDialog::addButtons(const char* setName) {
     QPushButton* set = addButton(setName, QStringLiteral("&Set"));
     QPushButton* close = addButton("cmdClose", QStringLiteral("&Close"));
     QPushButton* cancel = addButton("cmdCancel", QStringLiteral("C&ancel"));
+    setDefaultButton(set);
     auto* grid = new QGridLayout(this);
     grid->addWidget(lower_.frame, 0, 0, 1, 3);
     grid->addWidget(upper_.frame, 1, 0, 1, 3);
@@ -29,7 +30,8 @@ void ThresholdDialog::addButtons(const char* setName) {
     grid->addWidget(close, 2, 1);
     grid->addWidget(cancel, 2, 2);
 
-    menuItem_->setChecked(true);
+    if (menuItem_)
+        menuItem_->setChecked(true);
     centre();
 
     connect(set, &QPushButton::clicked, this, [this] { setThresholds(); });
@@ -78,7 +80,8 @@ bool ThresholdDialog::showCheck(bool ok, const std::string& message, const std::
 
 void ThresholdDialog::unload() {
     closeThresholds(restore_);
-    menuItem_->setChecked(false);
+    if (menuItem_)
+        menuItem_->setChecked(false);
 }
 
 }  // namespace kestrova

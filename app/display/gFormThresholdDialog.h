@@ -17,7 +17,7 @@ class ThresholdDialog : public ChildWindow {
     Q_OBJECT
 protected:
     // Builds the two frames; each names its text box with its own label.
-    ThresholdDialog(frmMainMenufrm& main, const QString& caption, QAction* menuItem, const QString& lowerLabel,
+    ThresholdDialog(const WindowContext& context, const QString& caption, const QString& lowerLabel,
                     const QString& upperLabel);
 
     // Puts the buttons under the frames (Set named setName), checks the menu item and centres the window.
@@ -46,7 +46,6 @@ private:
     void unload() final;
     bool showCheck(bool ok, const std::string& message, const std::string& lowerText, const std::string& upperText);
 
-    QAction* menuItem_;
     bool restore_ = true;
 };
 

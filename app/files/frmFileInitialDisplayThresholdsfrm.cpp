@@ -1,6 +1,5 @@
 #include "frmFileInitialDisplayThresholdsfrm.h"
 
-#include "frmMainMenufrm.h"
 #include "gFileSettings.h"
 #include "gFormServices.h"
 
@@ -15,12 +14,12 @@ void writeInitialValues(ProgramState& state) {
 
 }  // namespace
 
-frmFileInitialDisplayThresholdsfrm::frmFileInitialDisplayThresholdsfrm(frmMainMenufrm& main)
-    : ThresholdDialog(main, QStringLiteral("Initial Display Thresholds"), main.mnuFileInitialDisplayThresholds,
+frmFileInitialDisplayThresholdsfrm::frmFileInitialDisplayThresholdsfrm(const WindowContext& context)
+    : ThresholdDialog(context, QStringLiteral("Initial Display Thresholds"),
                       QStringLiteral("% Below"), QStringLiteral("% Above")) {
     addButtons("cmdFileSave");
 
-    InitialThresholds& initial = main_.state().initialThresholds;
+    InitialThresholds& initial = state_.initialThresholds;
     snapshot_ = initial;
     showSides(initial.lowerOn, initial.lowerText, initial.upperOn, initial.upperText);
 }
@@ -29,10 +28,10 @@ bool frmFileInitialDisplayThresholdsfrm::ValidateAndSave() {
     const InitialThresholdsCheck check = validateInitialThresholds(lowerEntry(), upperEntry());
     if (!takeCheck(check))
         return false;
-    InitialThresholds& initial = main_.state().initialThresholds;
+    InitialThresholds& initial = state_.initialThresholds;
     initial.lowerText = check.lowerText;
     initial.upperText = check.upperText;
-    writeInitialValues(main_.state());
+    writeInitialValues(state_);
     return true;
 }
 
@@ -44,12 +43,12 @@ void frmFileInitialDisplayThresholdsfrm::closeThresholds(bool restore) {
     if (!restore)
         return;
     // Only what the dialog shows is put back.
-    InitialThresholds& initial = main_.state().initialThresholds;
+    InitialThresholds& initial = state_.initialThresholds;
     initial.lowerOn = snapshot_.lowerOn;
     initial.lowerText = snapshot_.lowerText;
     initial.upperOn = snapshot_.upperOn;
     initial.upperText = snapshot_.upperText;
-    writeInitialValues(main_.state());
+    writeInitialValues(state_);
 }
 
 }  // namespace kestrova

@@ -11,7 +11,7 @@ namespace kestrova {
 class frmFileInitialDisplayThresholdsfrm : public ThresholdDialog {
     Q_OBJECT
 public:
-    explicit frmFileInitialDisplayThresholdsfrm(frmMainMenufrm& main);
+    explicit frmFileInitialDisplayThresholdsfrm(const WindowContext& context);
 
     // Checks the two texts; on success stores them ("#0.00") and writes the file.
     bool ValidateAndSave();

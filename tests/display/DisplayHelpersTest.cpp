@@ -98,10 +98,12 @@ TEST(LayoutMainWindow, LargePictureScrollsOverItsHiddenPart) {
     EXPECT_DOUBLE_EQ(layout.valuesLeft, (18000.0 - 9000.0) / 2.0);
 }
 
-TEST(LayoutMainWindow, ScrollRangesStayWithinSixteenBits) {
-    const MainLayout layout = layoutMainWindow(window(18000.0, 13125.0, MainWindowState::Image, 60000.0, 90000.0));
-    EXPECT_EQ(layout.horizontalMaximum, 32767);
-    EXPECT_EQ(layout.verticalMaximum, 32767);
+TEST(LayoutMainWindow, ScrollRangesCoverPicturesBeyondSixteenBits) {
+    // 2^20 screen pixels at 15 twips each.
+    const MainLayout layout =
+        layoutMainWindow(window(18000.0, 13125.0, MainWindowState::Image, 15728640.0, 90000.0));
+    EXPECT_EQ(layout.horizontalMaximum, 15728640 - (16560 - 30));
+    EXPECT_EQ(layout.verticalMaximum, 90000 - (11685 - 30));
 }
 
 TEST(Twips, FifteenAPixelAtNinetySixDotsPerInch) {

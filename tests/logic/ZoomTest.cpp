@@ -54,23 +54,62 @@ TEST(Zoom, ScaleAndFactor)
 
 TEST(Zoom, EnlargementLimit)
 {
-    // Inner size 15000 x 12000 twips: the picture may reach 15000 + 31327 wide, 12000 + 31327 high.
+    // The zoomed picture's longer side may reach 2^20 screen pixels, whatever the window.
     struct Case {
         double width, height;
         float factor;
         bool allowed;
     };
     const Case cases[] = {
-        {15360, 15360, 1.0f, true},
-        {15360, 15360, 3.0f, false},  // the height, 46080, passes 12000 + 31327
-        {46327, 1000, 1.0f, true},          // exactly at the limit
-        {46328, 1000, 1.0f, false},
-        {1000, 43328, 1.0f, false},
+        {6144, 4096, 32.0f, true},       // 3200 % of one-for-one: 196608 pixels
+        {6144, 4096, 170.0f, true},      // 1044480
+        {6144, 4096, 171.0f, false},     // 1050624
+        {1048576, 10, 1.0f, true},       // exactly at the limit
+        {1048577, 10, 1.0f, false},
+        {10, 524289, 2.0f, false},       // the height counts as well
+        {2048, 512, 0.02f, true},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(zoomWithinLimit(c.width, c.height, c.factor, 15000, 12000), c.allowed)
+        EXPECT_EQ(zoomWithinLimit(c.width, c.height, c.factor), c.allowed)
             << c.width << " x " << c.height << " at " << c.factor;
     EXPECT_STREQ(kZoomRefusedMessage, "Error -  image cannot be enlarged");
+}
+
+TEST(Zoom, ActualPixels)
+{
+    struct Case {
+        std::int32_t width, height;
+        const char* text;
+    };
+    const Case cases[] = {
+        {6144, 4096, "600.00"}, {2048, 512, "200.00"}, {1024, 1024, "100.00"}, {40, 25, "3.91"}, {1000, 10, "97.66"},
+    };
+    for (const Case& c : cases) {
+        const float base = baseScaleFor(c.width, c.height);
+        EXPECT_EQ(actualPixelsText(base), c.text) << c.width;
+    }
+    // Where 100 / baseScale is a whole number the factor is exactly one.
+    EXPECT_EQ(zoomFactor(*zoomPercent(actualPixelsText(baseScaleFor(6144, 4096))), baseScaleFor(6144, 4096)), 1.0f);
+}
+
+TEST(Zoom, StepKeepsThePointUnderTheAnchor)
+{
+    struct Case {
+        double oldScroll, oldAnchor, newAnchor, oldLength, newLength, view, expected;
+    };
+    const Case cases[] = {
+        {0, 500, 500, 1024, 2048, 1000, 500},       // centre of a 1024 picture stays the centre
+        {1000, 500, 500, 2048, 1024, 1000, 24},     // zoom out, limited to the new range
+        {0, 100, 100, 1000, 1200, 1000, 20},        // under the mouse at 100
+        {0, 500, 500, 1000, 800, 1000, 0},          // smaller than the viewport: no scroll
+        {5000, 0, 0, 6144, 196608, 1100, 160000},   // the left edge's image column stays at the left
+        {0, 0, 0, 0, 500, 100, 0},                  // no picture before
+        {100, 300, 400, 1000, 2000, 800, 400},      // the viewport grew: its new centre
+    };
+    for (const Case& c : cases)
+        EXPECT_DOUBLE_EQ(
+            scrollKeepingPoint(c.oldScroll, c.oldAnchor, c.newAnchor, c.oldLength, c.newLength, c.view), c.expected)
+            << c.oldScroll << " " << c.oldAnchor;
 }
 
 TEST(Zoom, FitAndCustomTexts)

@@ -69,6 +69,28 @@ QByteArray picBmp(UiFixture& f) {
     return uitest::readFile(f.workFolder() + QStringLiteral("/Pic.Bmp"));
 }
 
+// True when the picture painted on the screen shows, at the centre of each image pixel, the
+// grey level of the temporary display bitmap.
+bool screenShowsPicBmp(UiFixture& f) {
+    const uitest::Bitmap bitmap = uitest::readBitmap32(f.workFolder() + QStringLiteral("/Pic.Bmp"));
+    kestrova::PictureBox* box = f.box("picBox2");
+    const QImage shown = box->grab().toImage();
+    const QRect inner = box->contentsRect();
+    if (bitmap.width == 0 || inner.isEmpty())
+        return false;
+    const double across = static_cast<double>(inner.width()) / bitmap.width;
+    const double down = static_cast<double>(inner.height()) / bitmap.height;
+    for (int row = 0; row < bitmap.height; ++row) {
+        for (int column = 0; column < bitmap.width; ++column) {
+            const QPoint at(inner.left() + static_cast<int>((column + 0.5) * across),
+                            inner.top() + static_cast<int>((bitmap.height - row - 0.5) * down));
+            if (qBlue(shown.pixel(at)) != bitmap.grey[static_cast<std::size_t>(row * bitmap.width + column)])
+                return false;
+        }
+    }
+    return true;
+}
+
 QByteArray initialValues(UiFixture& f) {
     return uitest::readFile(f.settingsFolder() + QStringLiteral("/InitialValues.txt"));
 }
@@ -180,14 +202,16 @@ void DialogsTest::perCentSetThenCancelRestoresThePicture() {
     QVERIFY2(now.lower.intValue >= 8 && now.lower.intValue <= 12, now.lower.valueText.c_str());
     QVERIFY2(now.upper.intValue >= 77 && now.upper.intValue <= 82, now.upper.valueText.c_str());
     QVERIFY(picBmp(f) != pictureBefore);
+    QVERIFY(screenShowsPicBmp(f));
     QCOMPARE(f.state().zoom.zoomText, std::string("50"));
-    QCOMPARE(f.window().picBox2->picture().width(), 512);  // 40 pixels at 50 % of 25.6
+    QCOMPARE(f.box("picBox2")->picture().width(), 512);  // 40 pixels at 50 % of 25.6
 
     click(f, dialog, "cmdCancel");
     QVERIFY(!f.child(kPerCent));
     QVERIFY(!f.action("mnuImageDisplayThresholdsAsPerCentValues")->isChecked());
     QVERIFY(sameThresholds(f.state().displayThresholds, before));
     QCOMPARE(picBmp(f), pictureBefore);
+    QVERIFY(screenShowsPicBmp(f));
 
     // The window's close box restores too.
     dialog = openDialog(f, "mnuImageDisplayThresholdsAsPerCentValues", kPerCent);

@@ -40,7 +40,7 @@ void writeInitialValues(UiFixture& f, const QByteArray& text) {
 
 // Sends a mouse move to a point of picBox2's inner area, in screen pixels from its top left.
 void moveMouseToPixel(UiFixture& f, QPointF inner) {
-    kestrova::PictureBox* box = f.window().picBox2;
+    kestrova::PictureBox* box = f.box("picBox2");
     const QPointF at = inner + QPointF(box->contentsRect().topLeft());
     QMouseEvent move(QEvent::MouseMove, at, box->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(box, &move);
@@ -84,8 +84,8 @@ private slots:
 void MainWindowTest::startUpShowsTheLogoWithImageMenusDisabled() {
     UiFixture f;
     QCOMPARE(f.window().windowTitle(), QStringLiteral("Kestrova 1.0.0"));
-    QVERIFY(f.window().startupState);
-    QVERIFY(!f.window().closedState);
+    QVERIFY(f.window().windowState() == kestrova::MainWindowState::Startup);
+    QVERIFY(f.window().windowState() != kestrova::MainWindowState::Closed);
     for (const char* name : {"mnuFileSave", "mnuFilePrint", "mnuFileClose", "mnuImage", "mnuAnalysis"})
         QVERIFY2(!f.isEnabled(name), name);
     for (const char* name : {"mnuFile", "mnuFileOpen", "mnuFileInitialDisplayThresholds", "mnuFileExit", "mnuHelp",
@@ -100,14 +100,14 @@ void MainWindowTest::startUpShowsTheLogoWithImageMenusDisabled() {
              QByteArray(" 1\r 0.02\r 1\r 0.02\r"));
 
     // The logo is drawn over the whole viewport, which keeps the logo's proportions.
-    QVERIFY(!f.window().picBox3->picture().isNull());
-    QVERIFY(!f.window().picBox3->isVisible());
-    QVERIFY(!f.window().picBox2->picture().isNull());
-    const QSize viewport = f.window().picBox1->size();
+    QVERIFY(!f.box("picBox3")->picture().isNull());
+    QVERIFY(!f.box("picBox3")->isVisible());
+    QVERIFY(!f.box("picBox2")->picture().isNull());
+    const QSize viewport = f.box("picBox1")->size();
     QVERIFY(std::abs(viewport.width() * 794.0 / 986.0 - viewport.height()) <= 2.0);
-    QCOMPARE(f.window().picBox2->size(), f.window().picBox1->contentsRect().size());
-    QVERIFY(!f.window().hsbBox1->isVisible());
-    QVERIFY(!f.window().vsbBox1->isVisible());
+    QCOMPARE(f.box("picBox2")->size(), f.box("picBox1")->contentsRect().size());
+    QVERIFY(!f.widget<QScrollBar>("hsbBox1")->isVisible());
+    QVERIFY(!f.widget<QScrollBar>("vsbBox1")->isVisible());
 }
 
 void MainWindowTest::everyMenuItemCarriesItsNameAndCaption() {
@@ -163,9 +163,9 @@ void MainWindowTest::everyMenuItemCarriesItsNameAndCaption() {
         QVERIFY2(item->isVisible(), name);
     }
     // Submenus sit under their parents.
-    QCOMPARE(f.window().mnuImageZoom->parent(), f.window().mnuImage);
-    QVERIFY(f.window().mnuImageZoom->actions().contains(f.action("mnuImageZoom200")));
-    QVERIFY(f.window().mnuFileSave->actions().contains(f.action("mnuFileSaveAsDisplay")));
+    QCOMPARE(f.widget<QMenu>("mnuImageZoom")->parent(), f.widget<QMenu>("mnuImage"));
+    QVERIFY(f.widget<QMenu>("mnuImageZoom")->actions().contains(f.action("mnuImageZoom200")));
+    QVERIFY(f.widget<QMenu>("mnuFileSave")->actions().contains(f.action("mnuFileSaveAsDisplay")));
 }
 
 void MainWindowTest::settingsFolderThatCannotBeCreatedIsReportedAndStartUpGoesOn() {
@@ -180,7 +180,7 @@ void MainWindowTest::settingsFolderThatCannotBeCreatedIsReportedAndStartUpGoesOn
     QCOMPARE(f.messages[0], blocker + QStringLiteral("/Halvern Labs *not* created"));
     QCOMPARE(f.messages[1], blocker + QStringLiteral("/Halvern Labs/Kestrova *not* created"));
     QVERIFY(f.window().isVisible());
-    QVERIFY(f.window().startupState);
+    QVERIFY(f.window().windowState() == kestrova::MainWindowState::Startup);
 }
 
 void MainWindowTest::mouseOverTheLogoChangesNoLabel() {
@@ -194,16 +194,18 @@ void MainWindowTest::cancelledOpenDialogChangesNothing() {
     for (const QString& answer : {QString(), QStringLiteral("*.*")}) {
         f.fileAnswers = QStringList{answer};
         QVERIFY(f.trigger("mnuFileOpen"));
-        QVERIFY(f.window().startupState);
+        QVERIFY(f.window().windowState() == kestrova::MainWindowState::Startup);
         QVERIFY(!f.isEnabled("mnuImage"));
         QVERIFY(f.messages.isEmpty());
     }
-    // The dialog was asked for an image with the preset "*.*" and the image filter.
+    // The dialog was asked for an image with the preset "*.*", every supported image first, then
+    // the image filter.
     QCOMPARE(f.fileRequests.size(), 2);
     QCOMPARE(f.fileRequests[0].kind, kestrova::FileDialogKind::Open);
     QCOMPARE(f.fileRequests[0].fileName, QStringLiteral("*.*"));
     QCOMPARE(f.fileRequests[0].filter,
-             QStringLiteral("Bitmap Files (*.bmp)|*.bmp|Flexible Image Transport System Files (*.fit)|*.fit|"
+             QStringLiteral("All supported images (*.bmp *.fit *.fts *.fits *.pgm)|*.bmp *.fit *.fts *.fits *.pgm|"
+                            "Bitmap Files (*.bmp)|*.bmp|Flexible Image Transport System Files (*.fit)|*.fit|"
                             "Flexible Image Transport System Files (*.fts)|*.fts|Flexible Image Transport System "
                             "Files (*.fits)|*.fits|Portable Gray Map Files (*.pgm)|*.pgm"));
 }
@@ -213,10 +215,10 @@ void MainWindowTest::failedOpenKeepsTheStartUpState() {
     uitest::writeText(f.dataFile("notes.txt"), "not an image");
     QVERIFY(!f.openThroughMenu(f.dataFile("notes.txt")));
     QCOMPARE(f.messages, QStringList{QStringLiteral("Error - input file does not have the extension .bmp, .fit, fts or .pgm")});
-    QVERIFY(f.window().startupState);
+    QVERIFY(f.window().windowState() == kestrova::MainWindowState::Startup);
     QVERIFY(!f.isEnabled("mnuImage"));
     QVERIFY(!f.isEnabled("mnuFileClose"));
-    QVERIFY(!f.window().picBox2->picture().isNull());  // still the logo
+    QVERIFY(!f.box("picBox2")->picture().isNull());  // still the logo
 
     // A damaged image file is refused by its converter, with the converter's message.
     f.messages.clear();
@@ -224,7 +226,7 @@ void MainWindowTest::failedOpenKeepsTheStartUpState() {
     QVERIFY(!f.openThroughMenu(f.dataFile("broken.pgm")));
     QCOMPARE(f.messages.size(), 1);
     QVERIFY(f.messages[0].startsWith(QStringLiteral("Error - ")));
-    QVERIFY(f.window().startupState);
+    QVERIFY(f.window().windowState() == kestrova::MainWindowState::Startup);
 }
 
 void MainWindowTest::fileOpenEnablesMenusAndShowsTheCaption() {
@@ -238,8 +240,8 @@ void MainWindowTest::fileOpenEnablesMenusAndShowsTheCaption() {
     QVERIFY(f.action("mnuImageZoom100")->isChecked());
     QCOMPARE(f.state().zoom.zoomText, std::string("100"));
     // The longer side is 1024 screen pixels at 100 %.
-    QCOMPARE(f.window().picBox2->picture().size(), QSize(1024, 768));
-    QCOMPARE(f.window().pictureFileName, f.workFolder() + QStringLiteral("/Pic.Bmp"));
+    QCOMPARE(f.box("picBox2")->picture().size(), QSize(1024, 768));
+    QCOMPARE(f.window().pictureFileName(), f.workFolder() + QStringLiteral("/Pic.Bmp"));
     QVERIFY(QFileInfo::exists(f.workFolder() + QStringLiteral("/Pic.Bmp")));
     QVERIFY(!QFileInfo::exists(f.workFolder() + QStringLiteral("/Tmp.ksv")));
 
@@ -286,10 +288,10 @@ void MainWindowTest::readOut() {
     f.control<QPushButton>(dialog, "cmdClose")->click();
     QVERIFY(f.messages.isEmpty());
 
-    const QSize picture = f.window().picBox2->picture().size();
+    const QSize picture = f.box("picBox2")->picture().size();
     moveMouseToPixel(f, QPointF(inner.x() * picture.width(), inner.y() * picture.height()));
     QCOMPARE(readOutLabels(f), expected);
-    QCOMPARE(f.window().lblvalG->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    QCOMPARE(f.widget<QLabel>("lblvalG")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
 }
 
 void MainWindowTest::readOutWithoutCalibrationShowsNoCal() {
@@ -330,7 +332,7 @@ void MainWindowTest::picBmpHoldsTheDisplayMappingOfAnIntegerImage() {
         QCOMPARE(static_cast<int>(bitmap.fourth[i]), 0);
     }
     // The full-size picture holds the same levels, the bottom row (row 1) at the bottom.
-    const QImage& full = f.window().picBox3->picture();
+    const QImage& full = f.box("picBox3")->picture();
     QCOMPARE(full.size(), QSize(width, height));
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
@@ -363,7 +365,7 @@ void MainWindowTest::unwritableWorkFolderStillShowsTheImage() {
     // The converter's temporary file cannot be written either: the open fails, nothing changes.
     QVERIFY(!f.openThroughMenu(f.dataFile("small.pgm")));
     QVERIFY(!f.messages.isEmpty());
-    QVERIFY(f.window().startupState);
+    QVERIFY(f.window().windowState() == kestrova::MainWindowState::Startup);
 
     // With a work folder that holds the temporary image file but refuses the bitmap ...
     f.messages.clear();
@@ -372,10 +374,10 @@ void MainWindowTest::unwritableWorkFolderStillShowsTheImage() {
     QVERIFY(f.openThroughMenu(f.dataFile("small.pgm")));
     QCOMPARE(f.messages.value(0), QStringLiteral("Error - when opening temporary Bmp file"));
     // ... the picture is the image's, not the logo.
-    QCOMPARE(f.window().picBox3->picture().size(), QSize(4, 3));
-    QCOMPARE(f.window().picBox2->picture().size(), QSize(1024, 768));
-    QCOMPARE(qGray(f.window().picBox2->picture().pixel(1023, 0)), 255);  // 250, the maximum, top right
-    QCOMPARE(qGray(f.window().picBox2->picture().pixel(0, 767)), 0);     // 10, the minimum, bottom left
+    QCOMPARE(f.box("picBox3")->picture().size(), QSize(4, 3));
+    QCOMPARE(f.box("picBox2")->picture().size(), QSize(1024, 768));
+    QCOMPARE(qGray(f.box("picBox2")->picture().pixel(1023, 0)), 255);  // 250, the maximum, top right
+    QCOMPARE(qGray(f.box("picBox2")->picture().pixel(0, 767)), 0);     // 10, the minimum, bottom left
 }
 
 void MainWindowTest::invertDisplayInvertsThePictureButNotTheReadOut() {
@@ -393,7 +395,7 @@ void MainWindowTest::invertDisplayInvertsThePictureButNotTheReadOut() {
     QCOMPARE(after.grey.size(), before.grey.size());
     for (std::size_t i = 0; i < before.grey.size(); ++i)
         QCOMPARE(static_cast<int>(after.grey[i]), 255 - before.grey[i]);
-    QCOMPARE(qBlue(f.window().picBox2->picture().pixel(0, 0)), static_cast<int>(after.grey[8]));
+    QCOMPARE(qBlue(f.box("picBox2")->picture().pixel(0, 0)), static_cast<int>(after.grey[8]));
     f.moveMouse(2.5, 2.5);
     QCOMPARE(f.text("lblvalG"), grey);
 
@@ -417,27 +419,27 @@ void MainWindowTest::fileCloseEmptiesTheWindowAndReopenWorks() {
     QVERIFY(!f.text("lblvalX").isEmpty());
 
     QVERIFY(f.trigger("mnuFileClose"));
-    QVERIFY(f.window().closedState);
+    QVERIFY(f.window().windowState() == kestrova::MainWindowState::Closed);
     for (const char* name : {"mnuFileSave", "mnuFilePrint", "mnuImage", "mnuAnalysis"})
         QVERIFY2(!f.isEnabled(name), name);
     QVERIFY(f.isEnabled("mnuFileClose"));
     QCOMPARE(readOutLabels(f), QStringList(5));
-    QVERIFY(f.window().picBox2->picture().isNull());
+    QVERIFY(f.box("picBox2")->picture().isNull());
     QCOMPARE(f.state().zoom.zoomText, std::string("100"));
     QCOMPARE(f.state().image.imageBaseName, std::string("File name: "));
     QCOMPARE(f.state().image.imageExtension, std::string(".ext"));
     QCOMPARE(f.state().image.width, 6144);
     QCOMPARE(f.state().image.height, 4096);
-    QVERIFY(!f.window().hsbBox1->isVisible());
+    QVERIFY(!f.widget<QScrollBar>("hsbBox1")->isVisible());
     // The mouse reads nothing in the closed state.
     f.moveMouse(1.5, 1.5);
     QCOMPARE(readOutLabels(f), QStringList(5));
 
     // Reopening shows the image again at 100 %.
     QVERIFY(f.openThroughMenu(f.dataFile("small.pgm")));
-    QVERIFY(!f.window().closedState);
+    QVERIFY(f.window().windowState() != kestrova::MainWindowState::Closed);
     QVERIFY(f.isEnabled("mnuImage"));
-    QCOMPARE(f.window().picBox2->picture().size(), QSize(1024, 768));
+    QCOMPARE(f.box("picBox2")->picture().size(), QSize(1024, 768));
     QVERIFY(f.action("mnuImageZoom100")->isChecked());
     QVERIFY(!f.action("mnuImageZoom200")->isChecked());
     f.moveMouse(4.5, 1.5);
@@ -523,13 +525,13 @@ void MainWindowTest::smallPictureShrinksTheViewportAndHidesTheScrollBars() {
     uitest::writePgm(f.dataFile("band.pgm"), 2048, 4, 255, std::vector<int>(2048 * 4, 9));
     QVERIFY(f.openThroughMenu(f.dataFile("band.pgm")));
     // 1024 x 2 pixels at 100 %: the viewport closes round the picture.
-    QCOMPARE(f.window().picBox2->picture().size(), QSize(1024, 2));
-    QCOMPARE(f.window().picBox1->contentsRect().size(), f.window().picBox2->size());
-    QVERIFY(!f.window().hsbBox1->isVisible());
-    QVERIFY(!f.window().vsbBox1->isVisible());
+    QCOMPARE(f.box("picBox2")->picture().size(), QSize(1024, 2));
+    QCOMPARE(f.box("picBox1")->contentsRect().size(), f.box("picBox2")->size());
+    QVERIFY(!f.widget<QScrollBar>("hsbBox1")->isVisible());
+    QVERIFY(!f.widget<QScrollBar>("vsbBox1")->isVisible());
     // Centred across the window.
-    const int left = f.window().picBox1->x();
-    const int right = f.window().centralArea->width() - (left + f.window().picBox1->width());
+    const int left = f.box("picBox1")->x();
+    const int right = f.widget<QWidget>("centralArea")->width() - (left + f.box("picBox1")->width());
     QVERIFY(std::abs(left - right) <= 1);
 }
 
@@ -538,27 +540,27 @@ void MainWindowTest::scrollBarsMoveTheLargePicture() {
     writeSmallImage(f, false);
     QVERIFY(f.openThroughMenu(f.dataFile("small.pgm")));
     QVERIFY(f.trigger("mnuImageZoom200"));  // 2048 x 1536
-    QScrollBar* across = f.window().hsbBox1;
-    QScrollBar* down = f.window().vsbBox1;
+    QScrollBar* across = f.widget<QScrollBar>("hsbBox1");
+    QScrollBar* down = f.widget<QScrollBar>("vsbBox1");
     QVERIFY(across->isVisible());
     QVERIFY(down->isVisible());
     // The ranges are the hidden part of the picture, in twips (15 a pixel here).
-    const QSize inner = f.window().picBox1->contentsRect().size();
-    QCOMPARE(across->maximum(), (f.window().picBox2->width() - inner.width()) * 15);
-    QCOMPARE(down->maximum(), (f.window().picBox2->height() - inner.height()) * 15);
+    const QSize inner = f.box("picBox1")->contentsRect().size();
+    QCOMPARE(across->maximum(), (f.box("picBox2")->width() - inner.width()) * 15);
+    QCOMPARE(down->maximum(), (f.box("picBox2")->height() - inner.height()) * 15);
     across->setValue(1500);
     down->setValue(3000);
-    QCOMPARE(f.window().picBox2->pos(), QPoint(-100, -200));
+    QCOMPARE(f.box("picBox2")->pos(), QPoint(-100, -200));
     // The wheel over the picture scrolls it down, or across with Shift.
     const QPointF middle(200, 200);
-    QWheelEvent downward(middle, f.window().picBox2->mapToGlobal(middle), {}, QPoint(0, -120), Qt::NoButton,
+    QWheelEvent downward(middle, f.box("picBox2")->mapToGlobal(middle), {}, QPoint(0, -120), Qt::NoButton,
                          Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(f.window().picBox2, &downward);
+    QApplication::sendEvent(f.box("picBox2"), &downward);
     QVERIFY(down->value() > 3000);
-    QCOMPARE(f.window().picBox2->y(), -down->value() / 15);
-    QWheelEvent sideways(middle, f.window().picBox2->mapToGlobal(middle), {}, QPoint(0, -120), Qt::NoButton,
+    QCOMPARE(f.box("picBox2")->y(), -down->value() / 15);
+    QWheelEvent sideways(middle, f.box("picBox2")->mapToGlobal(middle), {}, QPoint(0, -120), Qt::NoButton,
                          Qt::ShiftModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(f.window().picBox2, &sideways);
+    QApplication::sendEvent(f.box("picBox2"), &sideways);
     QVERIFY(across->value() != 1500);
     across->setValue(1500);
     down->setValue(3000);
@@ -573,12 +575,12 @@ void MainWindowTest::tooSmallWindowIsNotLaidOut() {
     UiFixture f;
     writeSmallImage(f, false);
     QVERIFY(f.openThroughMenu(f.dataFile("small.pgm")));
-    const QRect viewport = f.window().picBox1->geometry();
+    const QRect viewport = f.box("picBox1")->geometry();
     // 1440 twips are 96 pixels: the inner area gets narrower than that.
     f.window().resize(90, 600);
     QCoreApplication::processEvents();
-    QVERIFY(f.window().centralArea->width() < 96);
-    QCOMPARE(f.window().picBox1->geometry(), viewport);
+    QVERIFY(f.widget<QWidget>("centralArea")->width() < 96);
+    QCOMPARE(f.box("picBox1")->geometry(), viewport);
 }
 
 void MainWindowTest::standardShortcuts() {

@@ -67,6 +67,12 @@ void ToolkitTest::dialogFiltersFromDescriptionAndPatternPairs() {
              QStringLiteral("Display Settings Files (*.txt);;All files (*)"));
     // A description without its pattern gets it; a dangling description is dropped.
     QCOMPARE(kestrova::nameFiltersFromPairs(QStringLiteral("Images|*.fit|Alone")), QStringLiteral("Images (*.fit)"));
+    // A save dialog adds the chosen filter's extension to a name typed without one.
+    const std::pair<const char*, const char*> suffixes[] = {
+        {"Bitmap Files (*.bmp)", "bmp"}, {"All supported images (*.bmp *.fit *.pgm)", "bmp"},
+        {"Flexible Image Transport System Files (*.fits)", "fits"}, {"All files (*)", ""}, {"Odd (*.*)", ""}};
+    for (const auto& [filter, suffix] : suffixes)
+        QCOMPARE(kestrova::defaultSuffix(QString::fromLatin1(filter)), QString::fromLatin1(suffix));
 }
 
 void ToolkitTest::messagesGoThroughTheReplaceableHandler() {

@@ -63,6 +63,10 @@ QAction* UiFixture::action(const char* name) {
     return found;
 }
 
+kestrova::PictureBox* UiFixture::box(const char* name) {
+    return widget<kestrova::PictureBox>(name);
+}
+
 bool UiFixture::isEnabled(const char* name) {
     return action(name)->isEnabled();
 }
@@ -100,11 +104,11 @@ QWidget* UiFixture::child(const char* name) {
 bool UiFixture::openThroughMenu(const QString& path) {
     fileAnswers = QStringList{path};
     trigger("mnuFileOpen");
-    return !window_->startupState && !window_->closedState;
+    return window_->windowState() == kestrova::MainWindowState::Image;
 }
 
 void UiFixture::moveMouse(double x, double y) {
-    kestrova::PictureBox* box = window_->picBox2;
+    kestrova::PictureBox* box = this->box("picBox2");
     const QPointF at = box->fromUser({x, y});
     QMouseEvent move(QEvent::MouseMove, at, box->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(box, &move);

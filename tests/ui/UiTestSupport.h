@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "ProgramState.h"
@@ -19,6 +21,10 @@
 #include "gFormServices.h"
 
 class QPrinter;
+
+namespace kestrova {
+class PictureBox;
+}
 
 namespace uitest {
 
@@ -40,6 +46,15 @@ public:
     kestrova::ProgramState& state() { return *state_; }
 
     QAction* action(const char* name);
+    // A control of the main window by its objectName; throws when there is none.
+    template <typename T>
+    T* widget(const char* name) {
+        T* found = window_->findChild<T*>(QString::fromLatin1(name));
+        if (!found)
+            throw std::runtime_error(std::string("no control ") + name);
+        return found;
+    }
+    kestrova::PictureBox* box(const char* name);
     // Triggers a menu item; false when it is disabled (as a user could not click it).
     bool trigger(const char* name);
     bool isEnabled(const char* name);
