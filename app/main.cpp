@@ -1,8 +1,10 @@
 // Kestrova: the window program. `Kestrova [FILE]` starts with the main window and, given a
 // file, opens it as File Open would.
 //
-// Options: --help and --version print and end the program. --zoom TEXT applies a zoom per-cent
-// text to the opened file as the custom zoom does. Two options serve scripts: --quit-when-shown
+// Options: --help and --version print and end the program. --display-settings FILE and
+// --analysis-settings FILE apply a display and an analysis settings file to the opened file, as
+// the menus' Open commands do. --zoom TEXT then applies a zoom per-cent text as the custom zoom
+// does. Two options serve scripts: --quit-when-shown
 // ends the program as soon as the picture (the opened image, or the empty window) has been
 // painted; --screenshot=PATH saves the main window as a picture at that moment and then ends the
 // program.
@@ -11,10 +13,10 @@
 #include <QCommandLineParser>
 #include <QImage>
 #include <QPixmap>
-#include <QStringList>
 #include <QTimer>
 #include <cstdio>
 #include <memory>
+#include <string>
 
 #include "KestrovaVersion.h"
 #include "ProgramState.h"
@@ -27,14 +29,54 @@
 namespace {
 
 struct Options {
-    QString file;
+    // File names as the file system's bytes: a name need not be UTF-8.
+    std::string file;
+    std::string displaySettings;
+    std::string analysisSettings;
     bool quitWhenShown = false;
     QString screenshot;
     QString zoom;
 };
 
+const char* const kDisplaySettingsOption = "display-settings";
+const char* const kAnalysisSettingsOption = "analysis-settings";
+
+// The file names of a command line the parser has accepted, taken from the raw arguments: the
+// first positional argument and the values of the settings options.
+void takeFileNames(int argc, char** argv, Options& options) {
+    const auto valueTaking = [](const std::string& name) {
+        return name == "zoom" || name == "screenshot" || name == kDisplaySettingsOption ||
+               name == kAnalysisSettingsOption;
+    };
+    bool positionalOnly = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (!positionalOnly && argument == "--") {
+            positionalOnly = true;
+            continue;
+        }
+        if (positionalOnly || argument.size() < 2 || argument[0] != '-') {
+            if (options.file.empty())
+                options.file = argument;
+            continue;
+        }
+        const std::string option = argument.substr(argument.find_first_not_of('-'));
+        const std::size_t equals = option.find('=');
+        const std::string name = option.substr(0, equals);
+        std::string value;
+        if (equals != std::string::npos)
+            value = option.substr(equals + 1);
+        else if (valueTaking(name) && i + 1 < argc)
+            value = argv[++i];
+        if (name == kDisplaySettingsOption)
+            options.displaySettings = value;
+        else if (name == kAnalysisSettingsOption)
+            options.analysisSettings = value;
+    }
+}
+
 // Reads the command line; --help, --version and a wrong option end the program here.
-Options parseOptions(const QApplication& application) {
+Options parseOptions(const QApplication& application, int argc, char** argv) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Views and analyses monochrome spectrometer images."));
     parser.addHelpOption();
@@ -49,13 +91,17 @@ Options parseOptions(const QApplication& application) {
                                         QStringLiteral("path"));
     const QCommandLineOption quitWhenShown(QStringLiteral("quit-when-shown"),
                                            QStringLiteral("End as soon as the picture has been shown."));
-    parser.addOptions({zoom, screenshot, quitWhenShown});
+    const QCommandLineOption displaySettings(QString::fromLatin1(kDisplaySettingsOption),
+                                             QStringLiteral("Display settings file applied to the opened file."),
+                                             QStringLiteral("file"));
+    const QCommandLineOption analysisSettings(QString::fromLatin1(kAnalysisSettingsOption),
+                                              QStringLiteral("Analysis settings file applied to the opened file."),
+                                              QStringLiteral("file"));
+    parser.addOptions({displaySettings, analysisSettings, zoom, screenshot, quitWhenShown});
     parser.process(application);
 
     Options options;
-    const QStringList files = parser.positionalArguments();
-    if (!files.isEmpty())
-        options.file = files.first();
+    takeFileNames(argc, argv, options);
     options.zoom = parser.value(zoom);
     options.screenshot = parser.value(screenshot);
     options.quitWhenShown = parser.isSet(quitWhenShown);
@@ -68,7 +114,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kestrova"));
     QApplication::setApplicationVersion(QString::fromLatin1(kestrova::kVersionText));
-    const Options options = parseOptions(application);
+    const Options options = parseOptions(application, argc, argv);
 
     const bool endWhenShown = options.quitWhenShown || !options.screenshot.isEmpty();
     if (endWhenShown) {
@@ -104,17 +150,21 @@ int main(int argc, char** argv) {
         });
     };
 
-    if (!options.file.isEmpty()) {
+    if (!options.file.empty()) {
         if (endWhenShown)
             QObject::connect(&window, &kestrova::frmMainMenufrm::imageShown, &application, end);
         QTimer::singleShot(0, &window, [&] {
-            if (!window.OpenImageFile(options.file)) {
+            if (!window.OpenImageFileName(options.file)) {
                 if (endWhenShown) {
                     exitCode = 1;
                     end();
                 }
                 return;
             }
+            if (!options.displaySettings.empty())
+                window.ApplyDisplaySettingsFile(options.displaySettings);
+            if (!options.analysisSettings.empty())
+                window.ApplyAnalysisSettingsFile(options.analysisSettings);
             if (!options.zoom.isEmpty())
                 window.applyCustomZoom(options.zoom.toStdString());
         });

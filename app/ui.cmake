@@ -24,6 +24,12 @@ add_library(kestrova_ui STATIC
   files/frmFileInitialDisplayThresholdsfrm.cpp
   analysis/gFormPlot.cpp
 )
+# The regions of interest, the data thresholds and the settings files.
+target_sources(kestrova_ui PRIVATE
+  display/frmMainMenufrmRegions.cpp
+  regions/frmAnalysisRegionsofInterestValuesfrm.cpp
+  analysis/frmAnalysisDataThresholdsAsAbsoluteValuesfrm.cpp
+)
 set_target_properties(kestrova_ui PROPERTIES AUTOMOC ON)
 target_link_libraries(kestrova_ui PUBLIC kestrova_logic Qt6::Widgets Qt6::PrintSupport PRIVATE kestrova_warnings)
 

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDropEvent>
+#include <QFile>
 #include <QMimeData>
 #include <QDir>
 #include <QFileInfo>
@@ -132,6 +133,10 @@ void frmMainMenufrm::createControls() {
                 mnuImageZoomStep(steps > 0, ZoomAnchor::at(at));
         }
     });
+    connect(view_->picture(), &PictureBox::mouseDown, this,
+            [this](Qt::MouseButton button, double x, double y) { picBox2_MouseDown(button, x, y); });
+    connect(view_->picture(), &PictureBox::mouseUp, this,
+            [this](Qt::MouseButton, double x, double y) { picBox2_MouseUp(x, y); });
     connect(view_->picture(), &PictureBox::pictureShown, this, [this] {
         if (windowState_ == MainWindowState::Image)
             emit imageShown();
@@ -150,7 +155,7 @@ void frmMainMenufrm::startUp() {
     state_.workFolder = workFolderFromEnvironment();
     state_.converterFolder = executableFolder();
     if (state_.converterFolder.empty())
-        state_.converterFolder = QCoreApplication::applicationDirPath().toStdString();
+        state_.converterFolder = QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
 
     windowState_ = MainWindowState::Startup;
     updateActions();
@@ -240,17 +245,21 @@ void frmMainMenufrm::mnuFileOpen_Click() {
 }
 
 bool frmMainMenufrm::OpenImageFile(const QString& path) {
+    return OpenImageFileName(QFile::encodeName(path).toStdString());
+}
+
+bool frmMainMenufrm::OpenImageFileName(const std::string& fileName) {
     windows_->closeOn(ClosedByFileOpen);
     Messages messages;
     bool opened = false;
     {
         BusyCursor busy;
-        opened = OpenImage(state_, path.toStdString(), messages);
+        opened = OpenImage(state_, fileName, messages);
     }
     showMessages(messages);
     if (!opened)
         return false;
-    lastFolder_ = QFileInfo(path).absolutePath();
+    lastFolder_ = QFileInfo(QFile::decodeName(QByteArray::fromStdString(fileName))).absolutePath();
     messages.clear();
     PrepareLoadedImage(state_, messages);
     showMessages(messages);
@@ -318,7 +327,7 @@ void frmMainMenufrm::mnuFileSaveAsImage_Click() {
     bool saved = false;
     {
         BusyCursor busy;
-        saved = SaveImage(state_, path.toStdString(), messages);
+        saved = SaveImage(state_, QFile::encodeName(path).toStdString(), messages);
     }
     showMessages(messages);
     if (!saved)
@@ -347,7 +356,7 @@ void frmMainMenufrm::mnuFileSaveAsDisplay_Click() {
     {
         BusyCursor busy;
         saved = SaveDisplay(state_, BitmapInfoHeader::forPicture(picture.width(), picture.height()), bytes,
-                            path.toStdString(), messages);
+                            QFile::encodeName(path).toStdString(), messages);
     }
     showMessages(messages);
     if (saved)
@@ -432,6 +441,7 @@ void frmMainMenufrm::picBox2_MouseMove(double x, double y) {
         lblvalW_->setText(qs(values.wavelength));
     lblvalI_->setText(qs(values.intensity));
     lblvalG_->setText(qs(values.grey));
+    dragRegion(at);
 }
 
 // --- Window events ---------------------------------------------------------------------------

@@ -39,7 +39,14 @@ public:
 
     // File Open after the dialog: loads the file and shows it. False when it was not opened.
     bool OpenImageFile(const QString& path);
+    // The same with the file's name as the file system's bytes (which need not be UTF-8).
+    bool OpenImageFileName(const std::string& fileName);
     void CloseImage();
+
+    // The Open commands of the display and analysis settings files, after their dialogs (names
+    // as the file system's bytes). False when the file was refused; nothing changed then.
+    bool ApplyDisplaySettingsFile(const std::string& fileName);
+    bool ApplyAnalysisSettingsFile(const std::string& fileName);
 
     // WindowServices.
     void refresh(Change change) override;
@@ -91,6 +98,20 @@ private:
     void mnuImageInvertDisplay_Click();
     void openThresholdsDialog(const char* name);
     void picBox2_MouseMove(double x, double y);
+
+    // The regions of interest, the analysis image and the settings files (frmMainMenufrmRegions.cpp).
+    void picBox2_MouseDown(Qt::MouseButton button, double x, double y);
+    void picBox2_MouseUp(double x, double y);
+    // While a region is dragged, its outline follows the pixel under the mouse.
+    void dragRegion(const PixelPosition& at);
+    // A coordinates dialog that is open shows the regions the mouse has just changed.
+    void reopenRegionsDialog();
+    void mnuAnalysisInvertIntensity_Click();
+    void mnuAnalysisDataThresholds_Click();
+    void mnuImageDisplaySettingsOpen_Click();
+    void mnuImageDisplaySettingsSaveAs_Click();
+    void mnuAnalysisAnalysisSettingsOpen_Click();
+    void mnuAnalysisAnalysisSettingsSaveAs_Click();
 
     ProgramState& state_;
     MainWindowState windowState_ = MainWindowState::Startup;

@@ -46,12 +46,13 @@ void frmMainMenufrm::createMenus() {
     };
     const auto nothing = [] {};
     const auto window = [this](const char* name) { return [this, name] { openWindow(QString::fromLatin1(name)); }; };
-    // A settings submenu; its Open and Save As items, named after it, do nothing yet.
-    const auto settingsMenu = [this, &item, &nothing](QMenu* into, const char* name, const QString& caption) {
+    // A settings submenu with its Open and Save As items, named after it.
+    const auto settingsMenu = [this, &item](QMenu* into, const char* name, const QString& caption, auto open,
+                                            auto saveAs) {
         QMenu* menu = addMenu(this, nullptr, into, name, caption);
         const QByteArray base(name);
-        item(menu, QByteArray(base + "Open").constData(), QStringLiteral("&Open..."), nothing);
-        item(menu, QByteArray(base + "SaveAs").constData(), QStringLiteral("&Save As..."), nothing);
+        item(menu, QByteArray(base + "Open").constData(), QStringLiteral("&Open..."), open);
+        item(menu, QByteArray(base + "SaveAs").constData(), QStringLiteral("&Save As..."), saveAs);
     };
 
     QMenu* file = addMenu(this, bar, nullptr, "mnuFile", QStringLiteral("&File"));
@@ -98,23 +99,27 @@ void frmMainMenufrm::createMenus() {
          [this] { openThresholdsDialog(windows::kThresholdsPerCent); }, true);
     item(thresholds, "mnuImageDisplayThresholdsAsAbsoluteValues", QStringLiteral("As &Absolute Values..."),
          [this] { openThresholdsDialog(windows::kThresholdsAbsolute); }, true);
-    settingsMenu(mnuImage_, "mnuImageDisplaySettings", QStringLiteral("Display &Settings"));
+    settingsMenu(mnuImage_, "mnuImageDisplaySettings", QStringLiteral("Display &Settings"),
+                 [this] { mnuImageDisplaySettingsOpen_Click(); }, [this] { mnuImageDisplaySettingsSaveAs_Click(); });
 
     mnuAnalysis_ = addMenu(this, bar, nullptr, "mnuAnalysis", QStringLiteral("&Analysis"));
     item(mnuAnalysis_, "mnuAnalysisXAxisProjection", QStringLiteral("&SPECTRUM (X Axis Projection)..."), nothing, true);
     item(mnuAnalysis_, "mnuAnalysisYAxisProjection", QStringLiteral("&PROFILE (Y Axis Projection)..."), nothing, true);
     item(mnuAnalysis_, "mnuAnalysisAreaProperties", QStringLiteral("&Centroid and Area Measurement..."), nothing, true);
     mnuAnalysisInvertIntensity_ =
-        item(mnuAnalysis_, "mnuAnalysisInvertIntensity", QStringLiteral("&Invert (Maximum - Intensity)"), nothing, true);
-    item(mnuAnalysis_, "mnuAnalysisDataThresholdsAsAbsoluteValues", QStringLiteral("Set Data &Thresholds..."), nothing,
-         true);
+        item(mnuAnalysis_, "mnuAnalysisInvertIntensity", QStringLiteral("&Invert (Maximum - Intensity)"),
+             [this] { mnuAnalysisInvertIntensity_Click(); }, true);
+    item(mnuAnalysis_, "mnuAnalysisDataThresholdsAsAbsoluteValues", QStringLiteral("Set Data &Thresholds..."),
+         [this] { mnuAnalysisDataThresholds_Click(); }, true);
     item(mnuAnalysis_, "mnuAnalysisRegionsofInterestAsAbsoluteValues",
-         QStringLiteral("Set &Regions of Interest Size and Position..."), nothing, true);
+         QStringLiteral("Set &Regions of Interest Size and Position..."), window(windows::kRegionsValues), true);
     item(mnuAnalysis_, "mnuAnalysisRegionsofInterestDisplay", QStringLiteral("&Display Region of Interest..."), nothing,
          true);
     item(mnuAnalysis_, "mnuAnalysisIntensityDistribution", QStringLiteral("&Histogram (Intensity Distribution)..."),
          nothing, true);
-    settingsMenu(mnuAnalysis_, "mnuAnalysisAnalysisSettings", QStringLiteral("&Analysis Settings"));
+    settingsMenu(mnuAnalysis_, "mnuAnalysisAnalysisSettings", QStringLiteral("&Analysis Settings"),
+                 [this] { mnuAnalysisAnalysisSettingsOpen_Click(); },
+                 [this] { mnuAnalysisAnalysisSettingsSaveAs_Click(); });
 
     QMenu* help = addMenu(this, bar, nullptr, "mnuHelp", QStringLiteral("&Help"));
     item(help, "mnuHelpAbout", QStringLiteral("&About..."), window(windows::kAbout));

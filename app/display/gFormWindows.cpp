@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "frmAboutfrm.h"
+#include "frmAnalysisDataThresholdsAsAbsoluteValuesfrm.h"
+#include "frmAnalysisRegionsofInterestValuesfrm.h"
 #include "frmFileInitialDisplayThresholdsfrm.h"
 #include "frmImageDisplayThresholdsAsAbsoluteValuesfrm.h"
 #include "frmImageDisplayThresholdsAsPerCentValuesfrm.h"
@@ -31,10 +33,12 @@ const std::vector<WindowEntry>& childWindowTable() {
     static const std::vector<WindowEntry> table{
         {kAbout, nullptr, make<frmAboutfrm>, ClosedByExit, 0, 0},
         {kCentroid, "mnuAnalysisAreaProperties", {}, kOpenCloseExit, 3, kAnalysisInputs | changeBit(Change::MeanSum)},
-        {kDataThresholds, "mnuAnalysisDataThresholdsAsAbsoluteValues", {}, kOpenCloseExit, 0, 0},
+        {kDataThresholds, "mnuAnalysisDataThresholdsAsAbsoluteValues", make<frmAnalysisDataThresholdsAsAbsoluteValuesfrm>,
+         kOpenCloseExit, 0, 0},
         {kHistogram, "mnuAnalysisIntensityDistribution", {}, kOpenCloseExit, 4,
          changeSet(Change::Regions, Change::IntensityInverted, Change::DisplayThresholds)},
-        {kRegionsValues, "mnuAnalysisRegionsofInterestAsAbsoluteValues", {}, kOpenCloseExit, 0, 0},
+        {kRegionsValues, "mnuAnalysisRegionsofInterestAsAbsoluteValues", make<frmAnalysisRegionsofInterestValuesfrm>,
+         kOpenCloseExit, 0, 0},
         {kRegionDisplay, "mnuAnalysisRegionsofInterestDisplay", {}, kOpenCloseExit, 5, changeBit(Change::Regions)},
         {kProfile, "mnuAnalysisYAxisProjection", {}, kOpenCloseExit, 2,
          kAnalysisInputs | changeSet(Change::MeanSum, Change::ProfileLimits)},
