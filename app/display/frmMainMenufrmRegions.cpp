@@ -74,9 +74,15 @@ void frmMainMenufrm::reopenRegionsDialog() {
     if (!windows_->isOpen(name))
         return;
     // Closing it must not put back the regions it started from: they were changed on purpose.
-    for (auto* dialog : findChildren<frmAnalysisRegionsofInterestValuesfrm*>(name, Qt::FindDirectChildrenOnly))
+    // It opens again where the user left it.
+    QPoint where;
+    for (auto* dialog : findChildren<frmAnalysisRegionsofInterestValuesfrm*>(name, Qt::FindDirectChildrenOnly)) {
+        if (dialog->isVisible())
+            where = dialog->pos();
         dialog->disarmRestore();
-    windows_->open(name);
+    }
+    if (QWidget* reopened = windows_->open(name); reopened && !where.isNull())
+        reopened->move(where);
 }
 
 // --- Analysis image --------------------------------------------------------------------------
