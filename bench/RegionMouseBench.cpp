@@ -23,14 +23,13 @@
 
 namespace {
 
-double medianMilliseconds(int runs, const std::function<void()>& before, const std::function<void()>& work) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        before();
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    }
+double milliseconds(const std::function<void()>& work) {
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+double median(std::vector<double> times) {
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
 }
@@ -80,9 +79,10 @@ int main(int argc, char** argv) {
                           held, Qt::NoModifier);
         QApplication::sendEvent(box, &event);
     };
+    // Pending events first, then one whole repaint: every measure ends with the same paint.
     const auto settle = [&window] {
-        window.repaint();
         QCoreApplication::processEvents();
+        window.repaint();
     };
     settle();
 
@@ -97,13 +97,22 @@ int main(int argc, char** argv) {
         send(QEvent::MouseMove, ends[turn % 2]);
         settle();
     };
-    const double repaint = medianMilliseconds(runs, [] {}, settle);
-    const double placed =
-        medianMilliseconds(runs, pressAndMove, [&] { send(QEvent::MouseButtonRelease, ends[turn++ % 2]); });
-    const double release = medianMilliseconds(runs, pressAndMove, [&] {
-        send(QEvent::MouseButtonRelease, ends[turn++ % 2]);
+    // The three measures taken in turn within each run, so that the load falls alike on them.
+    std::vector<double> repaints, placings, releases;
+    for (int run = 0; run < runs; ++run) {
+        repaints.push_back(milliseconds(settle));
+        pressAndMove();
+        placings.push_back(milliseconds([&] { send(QEvent::MouseButtonRelease, ends[turn++ % 2]); }));
         settle();
-    });
+        pressAndMove();
+        releases.push_back(milliseconds([&] {
+            send(QEvent::MouseButtonRelease, ends[turn++ % 2]);
+            settle();
+        }));
+    }
+    const double repaint = median(repaints);
+    const double placed = median(placings);
+    const double release = median(releases);
     std::printf("Mouse release ending a region drag on %dx%d, no analysis window open, median of %d runs\n",
                 state->image.width, state->image.height, runs);
     std::printf("%-34s%12s%14s\n", "step", "median ms", "x repaint");
