@@ -8,6 +8,7 @@
 #include "frmImageDisplayThresholdsAsPerCentValuesfrm.h"
 #include "frmImageInformationfrm.h"
 #include "frmImageZoomCustomfrm.h"
+#include "gFormPrint.h"
 
 namespace kestrova {
 namespace {
@@ -25,6 +26,11 @@ constexpr unsigned kOpenExit = ClosedByFileOpen | ClosedByExit;
 constexpr ChangeSet kAnalysisInputs = changeSet(Change::Regions, Change::DataThresholds, Change::IntensityInverted);
 
 }  // namespace
+
+PrintSettings& WindowServices::printSettings() {
+    static PrintSettings settings;
+    return settings;
+}
 
 const std::vector<WindowEntry>& childWindowTable() {
     using namespace windows;

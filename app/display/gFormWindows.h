@@ -18,6 +18,10 @@
 
 class QAction;
 
+namespace kestrova {
+struct PrintSettings;
+}
+
 namespace kestrova::windows {
 
 inline constexpr const char* kAbout = "frmAboutfrm";
@@ -49,6 +53,8 @@ public:
     virtual void refresh(Change change) = 0;
     // A zoom text applied as the custom zoom; false when refused (the message is shown).
     virtual bool applyCustomZoom(const std::string& text) = 0;
+    // The print settings every print dialog of the program starts from and keeps.
+    virtual PrintSettings& printSettings();
 
 protected:
     ~WindowServices() = default;
