@@ -24,6 +24,10 @@ add_library(kestrova_ui STATIC
   files/frmFileInitialDisplayThresholdsfrm.cpp
   analysis/gFormPlot.cpp
   analysis/gFormPlotOutputs.cpp
+  analysis/gFormPlotWindow.cpp
+  analysis/gFormProjection.cpp
+  analysis/gFormProjectionLimits.cpp
+  analysis/frmAnalysisCentroidandAreaMeasurementfrm.cpp
 )
 set_target_properties(kestrova_ui PROPERTIES AUTOMOC ON)
 target_link_libraries(kestrova_ui PUBLIC kestrova_logic Qt6::Widgets Qt6::PrintSupport PRIVATE kestrova_warnings)

@@ -8,7 +8,10 @@
 #include "frmImageDisplayThresholdsAsPerCentValuesfrm.h"
 #include "frmImageInformationfrm.h"
 #include "frmImageZoomCustomfrm.h"
+#include "frmAnalysisCentroidandAreaMeasurementfrm.h"
 #include "gFormPrint.h"
+#include "gFormProjection.h"
+#include "gFormProjectionLimits.h"
 
 namespace kestrova {
 namespace {
@@ -36,15 +39,15 @@ const std::vector<WindowEntry>& childWindowTable() {
     using namespace windows;
     static const std::vector<WindowEntry> table{
         {kAbout, nullptr, make<frmAboutfrm>, ClosedByExit, 0, 0},
-        {kCentroid, "mnuAnalysisAreaProperties", {}, kOpenCloseExit, 3, kAnalysisInputs | changeBit(Change::MeanSum)},
+        {kCentroid, "mnuAnalysisAreaProperties", openCentroidWindow, kOpenCloseExit, 3, kAnalysisInputs | changeBit(Change::MeanSum)},
         {kDataThresholds, "mnuAnalysisDataThresholdsAsAbsoluteValues", {}, kOpenCloseExit, 0, 0},
         {kHistogram, "mnuAnalysisIntensityDistribution", {}, kOpenCloseExit, 4,
          changeSet(Change::Regions, Change::IntensityInverted, Change::DisplayThresholds)},
         {kRegionsValues, "mnuAnalysisRegionsofInterestAsAbsoluteValues", {}, kOpenCloseExit, 0, 0},
         {kRegionDisplay, "mnuAnalysisRegionsofInterestDisplay", {}, kOpenCloseExit, 5, changeBit(Change::Regions)},
-        {kProfile, "mnuAnalysisYAxisProjection", {}, kOpenCloseExit, 2,
+        {kProfile, "mnuAnalysisYAxisProjection", openProfileWindow, kOpenCloseExit, 2,
          kAnalysisInputs | changeSet(Change::MeanSum, Change::ProfileLimits)},
-        {kSpectrum, "mnuAnalysisXAxisProjection", {}, kOpenCloseExit, 1,
+        {kSpectrum, "mnuAnalysisXAxisProjection", openSpectrumWindow, kOpenCloseExit, 1,
          kAnalysisInputs | changeSet(Change::MeanSum, Change::SpectrumLimits)},
         {kRegionDisplayZoomCustom, nullptr, {}, kOpenCloseExit, 0, 0},
         {kInitialThresholds, "mnuFileInitialDisplayThresholds", make<frmFileInitialDisplayThresholdsfrm>, kCloseExit,
@@ -55,8 +58,8 @@ const std::vector<WindowEntry>& childWindowTable() {
          make<frmImageDisplayThresholdsAsAbsoluteValuesfrm>, kOpenCloseExit, 0, 0},
         {kInformation, "mnuImageInformation", make<frmImageInformationfrm>, kOpenExit, 0, 0},
         {kZoomCustom, nullptr, make<frmImageZoomCustomfrm>, kOpenExit, 0, 0},
-        {kSpectrumLimits, nullptr, {}, ClosedByExit, 0, 0},
-        {kProfileLimits, nullptr, {}, ClosedByExit, 0, 0},
+        {kSpectrumLimits, nullptr, openSpectrumLimits, kOpenCloseExit, 0, 0},
+        {kProfileLimits, nullptr, openProfileLimits, kOpenCloseExit, 0, 0},
     };
     return table;
 }
@@ -74,6 +77,10 @@ const WindowEntry* ChildWindows::find(const QString& name) const {
 bool ChildWindows::isOpen(const QString& name) const {
     const auto found = open_.find(name);
     return found != open_.end() && found->second && found->second->isVisible();
+}
+
+QWidget* ChildWindows::window(const QString& name) const {
+    return isOpen(name) ? open_.at(name).data() : nullptr;
 }
 
 QWidget* ChildWindows::open(const QString& name) {

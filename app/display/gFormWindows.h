@@ -55,6 +55,10 @@ public:
     virtual bool applyCustomZoom(const std::string& text) = 0;
     // The print settings every print dialog of the program starts from and keeps.
     virtual PrintSettings& printSettings();
+    // Another child window by name: opened (closed first when open), or the open one (nullptr
+    // when it is not open).
+    virtual QWidget* openWindow(const QString& name) { static_cast<void>(name); return nullptr; }
+    virtual QWidget* openedWindow(const QString& name) { static_cast<void>(name); return nullptr; }
 
 protected:
     ~WindowServices() = default;
@@ -94,6 +98,8 @@ public:
 
     const std::vector<WindowEntry>& table() const { return table_; }
     bool isOpen(const QString& name) const;
+    // The open window of that name, or nullptr.
+    QWidget* window(const QString& name) const;
     // Closed first when open, then built and shown fresh; nullptr when it has no factory.
     QWidget* open(const QString& name);
     void close(const QString& name);
