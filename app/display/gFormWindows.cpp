@@ -64,6 +64,47 @@ const std::vector<WindowEntry>& childWindowTable() {
     return table;
 }
 
+namespace {
+
+struct WindowKeyword {
+    const char* keyword;
+    const char* name;
+};
+
+const std::vector<WindowKeyword>& keywordTable() {
+    using namespace windows;
+    static const std::vector<WindowKeyword> table{
+        {"spectrum", kSpectrum}, {"profile", kProfile},        {"centroid", kCentroid},
+        {"histogram", kHistogram}, {"region", kRegionDisplay},
+    };
+    return table;
+}
+
+}  // namespace
+
+const char* windowOfKeyword(const QString& keyword) {
+    for (const WindowKeyword& entry : keywordTable()) {
+        if (keyword == QLatin1String(entry.keyword))
+            return entry.name;
+    }
+    return nullptr;
+}
+
+QString keywordOfWindow(const QString& name) {
+    for (const WindowKeyword& entry : keywordTable()) {
+        if (name == QLatin1String(entry.name))
+            return QString::fromLatin1(entry.keyword);
+    }
+    return {};
+}
+
+QStringList windowKeywords() {
+    QStringList keywords;
+    for (const WindowKeyword& entry : keywordTable())
+        keywords << QString::fromLatin1(entry.keyword);
+    return keywords;
+}
+
 ChildWindows::ChildWindows(std::vector<WindowEntry> table, QWidget* owner, ProgramState& state,
                            WindowServices& services, std::function<QAction*(const char*)> findItem)
     : table_(std::move(table)), owner_(owner), state_(state), services_(services), findItem_(std::move(findItem)) {}

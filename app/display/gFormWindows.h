@@ -7,6 +7,7 @@
 
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 #include <map>
@@ -88,6 +89,12 @@ struct WindowEntry {
 
 // Every child window of the main window, in the order they are closed.
 const std::vector<WindowEntry>& childWindowTable();
+
+// The short names by which scripts open windows ("spectrum"): the window's name, or nullptr
+// when the keyword names none; and back, an empty text for a window without one.
+const char* windowOfKeyword(const QString& keyword);
+QString keywordOfWindow(const QString& name);
+QStringList windowKeywords();
 
 // The open child windows, one at most of each name.
 class ChildWindows {
