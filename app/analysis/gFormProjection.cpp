@@ -162,8 +162,9 @@ void ProjectionWindow::setUnits(bool wavelength) {
 
 void ProjectionWindow::setMean(bool mean) {
     limits().yScaleMean = mean;
-    reopenLimits();
     setScales();
+    // The dialog shows the other pair, in its format; the Manual flags carry over.
+    reopenLimits();
 }
 
 void ProjectionWindow::openLimits() {

@@ -191,8 +191,15 @@ void AnalysisWindowsTest::limitsSetCloseCancel() {
     QVERIFY(!f.child(windows::kSpectrumLimits));
     QCOMPARE(f.state().projections.spectrumLimits.plotHi, 100.0);
 
-    // File Close closes the dialog too.
+    // Sum while the dialog is open: the dialog shows the Sum pair, the Manual flags carry over.
     trigger(f, f.child(windows::kSpectrum), "mnuOptionsYScaleLimits");
+    trigger(f, f.child(windows::kSpectrum), "mnuOptionsYScaleSum");
+    dialog = f.child(windows::kSpectrumLimits);
+    QVERIFY(dialog);
+    QCOMPARE(f.control<QLabel>(dialog, "lblMiniimumValue")->text(), QStringLiteral("390.0"));
+    QVERIFY(f.control<QRadioButton>(dialog, "optHiLimitOn")->isChecked());
+
+    // File Close closes the dialog too.
     QVERIFY(f.trigger("mnuFileClose"));
     QVERIFY(!f.child(windows::kSpectrumLimits));
     QVERIFY(!f.child(windows::kSpectrum));
