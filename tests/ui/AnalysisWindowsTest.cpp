@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -83,6 +84,19 @@ public:
     }
 };
 
+// Runs the program on `arguments` with the test's folders; gives its exit code.
+int runProgram(UiFixture& f, const QStringList& arguments) {
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMP"), f.workFolder());
+    environment.insert(QStringLiteral("AppData"), f.folder() + QStringLiteral("/appdata"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    program.setProcessEnvironment(environment);
+    program.start(QCoreApplication::applicationDirPath() + QStringLiteral("/Kestrova"), arguments);
+    program.waitForFinished(120000);
+    return program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
+}
+
 }  // namespace
 
 class AnalysisWindowsTest : public QObject {
@@ -95,6 +109,7 @@ private slots:
     void printLeavesTheScreenGeometry();
     void displaySavedAsFitsIsEightBit();
     void valuesFileHoldsTheProjectionBytes();
+    void commandLineShowsAndCapturesWindows();
 };
 
 void AnalysisWindowsTest::flatRegionIsRefused() {
@@ -294,6 +309,19 @@ void AnalysisWindowsTest::valuesFileHoldsTheProjectionBytes() {
                                                                 &f.state().calibration.wavelengths);
     QCOMPARE(uitest::readFile(path), QByteArray::fromStdString(expected));
     QVERIFY(uitest::readFile(path).startsWith("405,"));
+}
+
+void AnalysisWindowsTest::commandLineShowsAndCapturesWindows() {
+    UiFixture f;
+    openBandImage(f);
+    const QString shot = f.folder() + QStringLiteral("/s.png");
+    QCOMPARE(runProgram(f, {f.dataFile("band.pgm"), QStringLiteral("--show"), QStringLiteral("spectrum,centroid"),
+                            QStringLiteral("--screenshot=") + shot}),
+             0);
+    for (const char* name : {"/s.png", "/s-spectrum.png", "/s-centroid.png"})
+        QVERIFY2(!QImage(f.folder() + QString::fromLatin1(name)).isNull(), name);
+    QVERIFY(!QFileInfo::exists(f.folder() + QStringLiteral("/s-profile.png")));
+    QCOMPARE(runProgram(f, {f.dataFile("band.pgm"), QStringLiteral("--show"), QStringLiteral("spectra")}), 1);
 }
 
 QTEST_MAIN(AnalysisWindowsTest)
