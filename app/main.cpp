@@ -7,14 +7,19 @@
 // does. Two options serve scripts: --quit-when-shown
 // ends the program as soon as the picture (the opened image, or the empty window) has been
 // painted; --screenshot=PATH saves the main window as a picture at that moment and then ends the
-// program.
+// program. --show spectrum,profile,centroid (any of the keywords, comma-separated) opens those
+// windows once the file is open and the other options applied; with --screenshot=s.png each
+// other window shown is saved beside it as s-KEYWORD.png (s-spectrum.png).
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QPixmap>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -36,6 +41,7 @@ struct Options {
     bool quitWhenShown = false;
     QString screenshot;
     QString zoom;
+    QStringList show;  // window keywords
 };
 
 const char* const kDisplaySettingsOption = "display-settings";
@@ -45,7 +51,7 @@ const char* const kAnalysisSettingsOption = "analysis-settings";
 // first positional argument and the values of the settings options.
 void takeFileNames(int argc, char** argv, Options& options) {
     const auto valueTaking = [](const std::string& name) {
-        return name == "zoom" || name == "screenshot" || name == kDisplaySettingsOption ||
+        return name == "zoom" || name == "screenshot" || name == "show" || name == kDisplaySettingsOption ||
                name == kAnalysisSettingsOption;
     };
     bool positionalOnly = false;
@@ -75,6 +81,26 @@ void takeFileNames(int argc, char** argv, Options& options) {
     }
 }
 
+// Where the picture of a further window goes: "s.png" -> "s-spectrum.png".
+QString windowScreenshotPath(const QString& path, const QWidget& window) {
+    QString key = kestrova::keywordOfWindow(window.objectName());
+    if (key.isEmpty())
+        key = window.objectName();
+    const QFileInfo file(path);
+    const QString suffix = file.suffix().isEmpty() ? QString() : QStringLiteral(".") + file.suffix();
+    return file.dir().filePath(file.completeBaseName() + u'-' + key + suffix);
+}
+
+// Saves the main window at `path` and every other window shown beside it; false when one fails.
+bool saveScreenshots(QWidget& main, const QString& path) {
+    bool saved = main.grab().save(path);
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != &main && window->isVisible() && !window->objectName().isEmpty())
+            saved = window->grab().save(windowScreenshotPath(path, *window)) && saved;
+    }
+    return saved;
+}
+
 // Reads the command line; --help, --version and a wrong option end the program here.
 Options parseOptions(const QApplication& application, int argc, char** argv) {
     QCommandLineParser parser;
@@ -97,7 +123,12 @@ Options parseOptions(const QApplication& application, int argc, char** argv) {
     const QCommandLineOption analysisSettings(QString::fromLatin1(kAnalysisSettingsOption),
                                               QStringLiteral("Analysis settings file applied to the opened file."),
                                               QStringLiteral("file"));
-    parser.addOptions({displaySettings, analysisSettings, zoom, screenshot, quitWhenShown});
+    const QCommandLineOption show(
+        QStringLiteral("show"),
+        QStringLiteral("Open these windows once the file is open: ") + kestrova::windowKeywords().join(u',') +
+            QStringLiteral(" (comma-separated)."),
+        QStringLiteral("windows"));
+    parser.addOptions({displaySettings, analysisSettings, zoom, screenshot, quitWhenShown, show});
     parser.process(application);
 
     Options options;
@@ -105,6 +136,16 @@ Options parseOptions(const QApplication& application, int argc, char** argv) {
     options.zoom = parser.value(zoom);
     options.screenshot = parser.value(screenshot);
     options.quitWhenShown = parser.isSet(quitWhenShown);
+    for (const QString& value : parser.values(show)) {
+        for (const QString& keyword : value.split(u',', Qt::SkipEmptyParts)) {
+            if (!kestrova::windowOfKeyword(keyword.trimmed())) {
+                std::fprintf(stderr, "Unknown window for --show: %s (known: %s)\n", qPrintable(keyword.trimmed()),
+                             qPrintable(kestrova::windowKeywords().join(u',')));
+                std::exit(1);
+            }
+            options.show << keyword.trimmed();
+        }
+    }
     return options;
 }
 
@@ -144,7 +185,7 @@ int main(int argc, char** argv) {
         ended = true;
         // Outside the paint that reported the picture.
         QTimer::singleShot(0, &application, [&] {
-            if (!options.screenshot.isEmpty() && !window.grab().save(options.screenshot))
+            if (!options.screenshot.isEmpty() && !saveScreenshots(window, options.screenshot))
                 exitCode = 2;
             window.close();
         });
@@ -167,6 +208,10 @@ int main(int argc, char** argv) {
                 window.ApplyAnalysisSettingsFile(options.analysisSettings);
             if (!options.zoom.isEmpty())
                 window.applyCustomZoom(options.zoom.toStdString());
+            for (const QString& keyword : options.show) {
+                if (!window.openWindow(QString::fromLatin1(kestrova::windowOfKeyword(keyword))))
+                    std::fprintf(stderr, "The %s window was not opened.\n", qPrintable(keyword));
+            }
         });
     } else if (endWhenShown) {
         // Nothing to open: end once the empty window has been painted.

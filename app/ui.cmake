@@ -23,6 +23,11 @@ add_library(kestrova_ui STATIC
   display/frmAboutfrm.cpp
   files/frmFileInitialDisplayThresholdsfrm.cpp
   analysis/gFormPlot.cpp
+  analysis/gFormPlotOutputs.cpp
+  analysis/gFormPlotWindow.cpp
+  analysis/gFormProjection.cpp
+  analysis/gFormProjectionLimits.cpp
+  analysis/frmAnalysisCentroidandAreaMeasurementfrm.cpp
 )
 # The regions of interest, the data thresholds and the settings files.
 target_sources(kestrova_ui PRIVATE
