@@ -43,9 +43,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 "the wavelength table does not cover the image");
         require(calibration.wavelengths[0] == kestrova::wavelengthOf(calibration, 1), "column 1's wavelength");
     }
-    // The first line up to the carriage return holds the only allowed characters of a loaded file.
+    // The first line up to its line end (CR or LF) holds the only allowed characters of a loaded file.
     if (calibration.calibrationLoaded) {
-        for (std::size_t i = 0; i < size && data[i] != '\r'; ++i) {
+        for (std::size_t i = 0; i < size && data[i] != '\r' && data[i] != '\n'; ++i) {
             const char c = static_cast<char>(data[i]);
             require((c >= '0' && c <= '9') || c == '.' || c == '+' || c == '-' || c == 'E' || c == ' ' || c == ',',
                     "a calibration with an unexpected character was loaded");
