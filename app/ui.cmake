@@ -23,6 +23,8 @@ add_library(kestrova_ui STATIC
   display/frmAboutfrm.cpp
   files/frmFileInitialDisplayThresholdsfrm.cpp
   analysis/gFormPlot.cpp
+  regions/frmAnalysisRegionofInterestDisplayfrm.cpp
+  regions/frmAnalysisRegionofInterestDisplayImageZoomCustomfrm.cpp
 )
 set_target_properties(kestrova_ui PROPERTIES AUTOMOC ON)
 target_link_libraries(kestrova_ui PUBLIC kestrova_logic Qt6::Widgets Qt6::PrintSupport PRIVATE kestrova_warnings)

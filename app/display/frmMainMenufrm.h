@@ -46,7 +46,8 @@ public:
     bool applyCustomZoom(const std::string& text) override;
 
     // Child windows by name (closed first when open, then opened fresh).
-    QWidget* openWindow(const QString& name);
+    QWidget* openWindow(const QString& name) override;
+    PrintSettings& printSettings() override { return printSettings_; }
     bool isWindowOpen(const QString& name) const;
 
 signals:

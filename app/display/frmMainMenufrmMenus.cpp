@@ -110,8 +110,8 @@ void frmMainMenufrm::createMenus() {
          true);
     item(mnuAnalysis_, "mnuAnalysisRegionsofInterestAsAbsoluteValues",
          QStringLiteral("Set &Regions of Interest Size and Position..."), nothing, true);
-    item(mnuAnalysis_, "mnuAnalysisRegionsofInterestDisplay", QStringLiteral("&Display Region of Interest..."), nothing,
-         true);
+    item(mnuAnalysis_, "mnuAnalysisRegionsofInterestDisplay", QStringLiteral("&Display Region of Interest..."),
+         window(windows::kRegionDisplay), true);
     item(mnuAnalysis_, "mnuAnalysisIntensityDistribution", QStringLiteral("&Histogram (Intensity Distribution)..."),
          nothing, true);
     settingsMenu(mnuAnalysis_, "mnuAnalysisAnalysisSettings", QStringLiteral("&Analysis Settings"));

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "frmAboutfrm.h"
+#include "frmAnalysisRegionofInterestDisplayImageZoomCustomfrm.h"
+#include "frmAnalysisRegionofInterestDisplayfrm.h"
 #include "frmFileInitialDisplayThresholdsfrm.h"
 #include "frmImageDisplayThresholdsAsAbsoluteValuesfrm.h"
 #include "frmImageDisplayThresholdsAsPerCentValuesfrm.h"
@@ -35,12 +37,12 @@ const std::vector<WindowEntry>& childWindowTable() {
         {kHistogram, "mnuAnalysisIntensityDistribution", {}, kOpenCloseExit, 4,
          changeSet(Change::Regions, Change::IntensityInverted, Change::DisplayThresholds)},
         {kRegionsValues, "mnuAnalysisRegionsofInterestAsAbsoluteValues", {}, kOpenCloseExit, 0, 0},
-        {kRegionDisplay, "mnuAnalysisRegionsofInterestDisplay", {}, kOpenCloseExit, 5, changeBit(Change::Regions)},
+        {kRegionDisplay, "mnuAnalysisRegionsofInterestDisplay", make<frmAnalysisRegionofInterestDisplayfrm>, kOpenCloseExit, 5, changeBit(Change::Regions)},
         {kProfile, "mnuAnalysisYAxisProjection", {}, kOpenCloseExit, 2,
          kAnalysisInputs | changeSet(Change::MeanSum, Change::ProfileLimits)},
         {kSpectrum, "mnuAnalysisXAxisProjection", {}, kOpenCloseExit, 1,
          kAnalysisInputs | changeSet(Change::MeanSum, Change::SpectrumLimits)},
-        {kRegionDisplayZoomCustom, nullptr, {}, kOpenCloseExit, 0, 0},
+        {kRegionDisplayZoomCustom, nullptr, make<frmAnalysisRegionofInterestDisplayImageZoomCustomfrm>, kOpenCloseExit, 0, 0},
         {kInitialThresholds, "mnuFileInitialDisplayThresholds", make<frmFileInitialDisplayThresholdsfrm>, kCloseExit,
          0, 0},
         {kThresholdsPerCent, "mnuImageDisplayThresholdsAsPerCentValues",

@@ -15,6 +15,7 @@
 
 #include "ProgramState.h"
 #include "gDataRefresh.h"
+#include "gFormPrint.h"
 
 class QAction;
 
@@ -49,6 +50,11 @@ public:
     virtual void refresh(Change change) = 0;
     // A zoom text applied as the custom zoom; false when refused (the message is shown).
     virtual bool applyCustomZoom(const std::string& text) = 0;
+    // A child window of the table opened by name (closed first when open); nullptr when it is
+    // not built.
+    virtual QWidget* openWindow(const QString& name) = 0;
+    // The print settings every print of the run starts from and writes back.
+    virtual PrintSettings& printSettings() = 0;
 
 protected:
     ~WindowServices() = default;
