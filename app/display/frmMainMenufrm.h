@@ -47,7 +47,6 @@ public:
 
     // Child windows by name (closed first when open, then opened fresh).
     QWidget* openWindow(const QString& name) override;
-    PrintSettings& printSettings() override { return printSettings_; }
     bool isWindowOpen(const QString& name) const;
 
 signals:

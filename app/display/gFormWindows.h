@@ -15,7 +15,6 @@
 
 #include "ProgramState.h"
 #include "gDataRefresh.h"
-#include "gFormPrint.h"
 
 class QAction;
 
@@ -52,9 +51,7 @@ public:
     virtual bool applyCustomZoom(const std::string& text) = 0;
     // A child window of the table opened by name (closed first when open); nullptr when it is
     // not built.
-    virtual QWidget* openWindow(const QString& name) = 0;
-    // The print settings every print of the run starts from and writes back.
-    virtual PrintSettings& printSettings() = 0;
+    virtual QWidget* openWindow(const QString& name);
 
 protected:
     ~WindowServices() = default;

@@ -205,9 +205,6 @@ namespace {
 struct NoServices : kestrova::WindowServices {
     void refresh(kestrova::Change) override {}
     bool applyCustomZoom(const std::string&) override { return true; }
-    QWidget* openWindow(const QString&) override { return nullptr; }
-    kestrova::PrintSettings& printSettings() override { return print; }
-    kestrova::PrintSettings print;
 };
 
 }  // namespace
