@@ -23,6 +23,7 @@ add_library(kestrova_ui STATIC
   display/frmAboutfrm.cpp
   files/frmFileInitialDisplayThresholdsfrm.cpp
   analysis/gFormPlot.cpp
+  analysis/gFormPlotOutputs.cpp
   regions/frmAnalysisRegionofInterestDisplayfrm.cpp
   regions/frmAnalysisRegionofInterestDisplayImageZoomCustomfrm.cpp
 )

@@ -44,6 +44,7 @@ public:
     // WindowServices.
     void refresh(Change change) override;
     bool applyCustomZoom(const std::string& text) override;
+    PrintSettings& printSettings() override { return printSettings_; }
 
     // Child windows by name (closed first when open, then opened fresh).
     QWidget* openWindow(const QString& name) override;

@@ -10,6 +10,7 @@
 #include "frmImageDisplayThresholdsAsPerCentValuesfrm.h"
 #include "frmImageInformationfrm.h"
 #include "frmImageZoomCustomfrm.h"
+#include "gFormPrint.h"
 
 namespace kestrova {
 namespace {
@@ -30,6 +31,11 @@ constexpr ChangeSet kAnalysisInputs = changeSet(Change::Regions, Change::DataThr
 
 QWidget* WindowServices::openWindow(const QString&) {
     return nullptr;
+}
+
+PrintSettings& WindowServices::printSettings() {
+    static PrintSettings settings;
+    return settings;
 }
 
 const std::vector<WindowEntry>& childWindowTable() {

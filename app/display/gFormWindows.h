@@ -18,6 +18,10 @@
 
 class QAction;
 
+namespace kestrova {
+struct PrintSettings;
+}
+
 namespace kestrova::windows {
 
 inline constexpr const char* kAbout = "frmAboutfrm";
@@ -52,6 +56,8 @@ public:
     // A child window of the table opened by name (closed first when open); nullptr when it is
     // not built.
     virtual QWidget* openWindow(const QString& name);
+    // The print settings every print dialog of the program starts from and keeps.
+    virtual PrintSettings& printSettings();
 
 protected:
     ~WindowServices() = default;
