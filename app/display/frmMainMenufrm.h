@@ -91,6 +91,7 @@ private:
     void mnuImageZoomStep(bool in, const ZoomAnchor& anchor);
     void mnuImageInvertDisplay_Click();
     void openThresholdsDialog(const char* name);
+    void mnuAnalysisIntensityDistribution_Click();
     void picBox2_MouseMove(double x, double y);
 
     ProgramState& state_;

@@ -113,7 +113,7 @@ void frmMainMenufrm::createMenus() {
     item(mnuAnalysis_, "mnuAnalysisRegionsofInterestDisplay", QStringLiteral("&Display Region of Interest..."),
          window(windows::kRegionDisplay), true);
     item(mnuAnalysis_, "mnuAnalysisIntensityDistribution", QStringLiteral("&Histogram (Intensity Distribution)..."),
-         nothing, true);
+         [this] { mnuAnalysisIntensityDistribution_Click(); }, true);
     settingsMenu(mnuAnalysis_, "mnuAnalysisAnalysisSettings", QStringLiteral("&Analysis Settings"));
 
     QMenu* help = addMenu(this, bar, nullptr, "mnuHelp", QStringLiteral("&Help"));

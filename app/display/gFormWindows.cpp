@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "frmAboutfrm.h"
+#include "frmAnalysisIntensityDistributionfrm.h"
 #include "frmAnalysisRegionofInterestDisplayImageZoomCustomfrm.h"
 #include "frmAnalysisRegionofInterestDisplayfrm.h"
 #include "frmFileInitialDisplayThresholdsfrm.h"
@@ -44,7 +45,7 @@ const std::vector<WindowEntry>& childWindowTable() {
         {kAbout, nullptr, make<frmAboutfrm>, ClosedByExit, 0, 0},
         {kCentroid, "mnuAnalysisAreaProperties", {}, kOpenCloseExit, 3, kAnalysisInputs | changeBit(Change::MeanSum)},
         {kDataThresholds, "mnuAnalysisDataThresholdsAsAbsoluteValues", {}, kOpenCloseExit, 0, 0},
-        {kHistogram, "mnuAnalysisIntensityDistribution", {}, kOpenCloseExit, 4,
+        {kHistogram, "mnuAnalysisIntensityDistribution", make<frmAnalysisIntensityDistributionfrm>, kOpenCloseExit, 4,
          changeSet(Change::Regions, Change::IntensityInverted, Change::DisplayThresholds)},
         {kRegionsValues, "mnuAnalysisRegionsofInterestAsAbsoluteValues", {}, kOpenCloseExit, 0, 0},
         {kRegionDisplay, "mnuAnalysisRegionsofInterestDisplay", make<frmAnalysisRegionofInterestDisplayfrm>, kOpenCloseExit, 5, changeBit(Change::Regions)},
