@@ -104,6 +104,14 @@ void RegionWindowsTest::histogramOpensLogarithmicAndOptionsRedrawOnly() {
     QVERIFY(f.state().histogramSettings.MarkDataThresholds);
     QVERIFY(!item(window, "mnuOptionsDisplayThresholds")->isChecked());
     QCOMPARE(histogram.counts[0] >= 100000, true);
+
+    // The values: one line a bin, through the plot outputs.
+    f.fileAnswers = QStringList{f.dataFile("counts.csv")};
+    item(window, "mnuFileValuesSaveAs")->trigger();
+    QCOMPARE(f.fileRequests.constLast().fileName, f.dataFile("frame-Histogram"));
+    const QByteArray values = uitest::readFile(f.dataFile("counts.csv"));
+    QCOMPARE(values.count("\r\n"), 256);
+    QVERIFY(values.startsWith("0," + QByteArray::number(histogram.counts[0]) + "\r\n"));
 }
 
 void RegionWindowsTest::regionZoomOutStopsAtOnePerCent() {
