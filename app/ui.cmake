@@ -24,6 +24,10 @@ add_library(kestrova_ui STATIC
   files/frmFileInitialDisplayThresholdsfrm.cpp
   analysis/gFormPlot.cpp
   analysis/gFormPlotOutputs.cpp
+  analysis/gFormPlotWindow.cpp
+  analysis/gFormProjection.cpp
+  analysis/gFormProjectionLimits.cpp
+  analysis/frmAnalysisCentroidandAreaMeasurementfrm.cpp
   regions/frmAnalysisRegionofInterestDisplayfrm.cpp
   regions/frmAnalysisRegionofInterestDisplayImageZoomCustomfrm.cpp
   regions/gFormHistogram.cpp

@@ -223,6 +223,10 @@ QWidget* frmMainMenufrm::openWindow(const QString& name) {
     return windows_->open(name);
 }
 
+QWidget* frmMainMenufrm::openedWindow(const QString& name) {
+    return windows_->window(name);
+}
+
 bool frmMainMenufrm::isWindowOpen(const QString& name) const {
     return windows_->isOpen(name);
 }

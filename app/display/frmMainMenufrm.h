@@ -48,6 +48,7 @@ public:
 
     // Child windows by name (closed first when open, then opened fresh).
     QWidget* openWindow(const QString& name) override;
+    QWidget* openedWindow(const QString& name) override;
     bool isWindowOpen(const QString& name) const;
 
 signals:

@@ -101,9 +101,9 @@ void frmMainMenufrm::createMenus() {
     settingsMenu(mnuImage_, "mnuImageDisplaySettings", QStringLiteral("Display &Settings"));
 
     mnuAnalysis_ = addMenu(this, bar, nullptr, "mnuAnalysis", QStringLiteral("&Analysis"));
-    item(mnuAnalysis_, "mnuAnalysisXAxisProjection", QStringLiteral("&SPECTRUM (X Axis Projection)..."), nothing, true);
-    item(mnuAnalysis_, "mnuAnalysisYAxisProjection", QStringLiteral("&PROFILE (Y Axis Projection)..."), nothing, true);
-    item(mnuAnalysis_, "mnuAnalysisAreaProperties", QStringLiteral("&Centroid and Area Measurement..."), nothing, true);
+    item(mnuAnalysis_, "mnuAnalysisXAxisProjection", QStringLiteral("&SPECTRUM (X Axis Projection)..."), window(windows::kSpectrum), true);
+    item(mnuAnalysis_, "mnuAnalysisYAxisProjection", QStringLiteral("&PROFILE (Y Axis Projection)..."), window(windows::kProfile), true);
+    item(mnuAnalysis_, "mnuAnalysisAreaProperties", QStringLiteral("&Centroid and Area Measurement..."), window(windows::kCentroid), true);
     mnuAnalysisInvertIntensity_ =
         item(mnuAnalysis_, "mnuAnalysisInvertIntensity", QStringLiteral("&Invert (Maximum - Intensity)"), nothing, true);
     item(mnuAnalysis_, "mnuAnalysisDataThresholdsAsAbsoluteValues", QStringLiteral("Set Data &Thresholds..."), nothing,

@@ -45,15 +45,10 @@ void frmAnalysisRegionofInterestDisplayImageZoomCustomfrm::txtZoomValue_Change(c
 
 void frmAnalysisRegionofInterestDisplayImageZoomCustomfrm::cmdOK_Click() {
     // The zoom belongs to the open region display window; without one there is nothing to zoom.
-    const auto regionWindows = parentWidget() ? parentWidget()->findChildren<frmAnalysisRegionofInterestDisplayfrm*>(
-                                                    QString::fromLatin1(windows::kRegionDisplay), Qt::FindDirectChildrenOnly)
-                                              : QList<frmAnalysisRegionofInterestDisplayfrm*>{};
-    for (frmAnalysisRegionofInterestDisplayfrm* window : regionWindows) {
-        if (window->isVisible()) {
-            window->applyCustomZoom(pending_);
-            break;
-        }
-    }
+    auto* region = qobject_cast<frmAnalysisRegionofInterestDisplayfrm*>(
+        services_.openedWindow(QString::fromLatin1(windows::kRegionDisplay)));
+    if (region)
+        region->applyCustomZoom(pending_);
     close();
 }
 
