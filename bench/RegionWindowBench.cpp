@@ -1,7 +1,8 @@
 // Times opening the region display window, picture drawn on the screen included (region built,
 // its histogram, thresholds, grey picture, temporary bitmap written and loaded, zoom and
 // repaint), for a 6144 x 1000 band and for a whole 6144 x 4096 frame (25 Mpx) of a 16-bit image,
-// each against one plain copy of the region's elements in the same run.
+// each against one plain copy of the region's elements in the same run. Then the refresh after a
+// change of the regions with all five analysis windows open on the band (each reopened and drawn).
 //
 //   bench_region_window [runs]     (default 7; run with QT_QPA_PLATFORM=offscreen or a display)
 
@@ -102,5 +103,21 @@ int main(int argc, char** argv) {
         const double baseline = medianSeconds(runs, [&] { std::memcpy(copy.data(), source, bytes); });
         std::printf("%-30s %10.4f %10.4f %10.1f\n", c.name, open, baseline, open / baseline);
     }
+
+    state->roi.RoI1 = cases[0].roi1;
+    window.refresh(kestrova::Change::Regions);
+    for (const char* analysis : {kestrova::windows::kSpectrum, kestrova::windows::kProfile, kestrova::windows::kCentroid,
+                                 kestrova::windows::kHistogram, kestrova::windows::kRegionDisplay})
+        window.openWindow(QString::fromLatin1(analysis));
+    QCoreApplication::processEvents();
+    const double refresh = medianSeconds(runs, [&] {
+        window.refresh(kestrova::Change::Regions);
+        QCoreApplication::processEvents();
+    });
+    int open = 0;
+    for (const char* analysis : {kestrova::windows::kSpectrum, kestrova::windows::kProfile, kestrova::windows::kCentroid,
+                                 kestrova::windows::kHistogram, kestrova::windows::kRegionDisplay})
+        open += window.isWindowOpen(QString::fromLatin1(analysis)) ? 1 : 0;
+    std::printf("%-30s %10.4f   (%d windows open)\n", "refresh, 5 windows on the band", refresh, open);
     return 0;
 }

@@ -116,11 +116,11 @@ void frmAnalysisIntensityDistributionfrm::createMenus() {
     bar->addMenu(file);
     QMenu* save = addMenu(file, "mnuFileSaveAs", QStringLiteral("&Save AS"));
     file->addMenu(save);
-    const QString suggested = SuggestedOutputName(state_.image, QStringLiteral("-Histogram"));
+    const auto suggested = [this] { return SuggestedOutputName(state_.image, QStringLiteral("-Histogram")); };
     item(save, "mnuFileDisplaySaveAs", QStringLiteral("&Display..."),
-         [this, suggested] { SaveAsDisplay(this, state_, *picAxes_, suggested); });
+         [this, suggested] { SaveAsDisplay(this, state_, *picAxes_, suggested()); });
     item(save, "mnuFileValuesSaveAs", QStringLiteral("&Values..."), [this, suggested] {
-        SaveAsValues(this, suggested, [this] { return histogramValuesText(state_.regionHistogram); });
+        SaveAsValues(this, suggested(), [this] { return histogramValuesText(state_.regionHistogram); });
     });
     item(file, "mnuFilePrint", QStringLiteral("&Print..."), [this] {
         PrintDrawing(this, services_.printSettings(),
