@@ -11,8 +11,10 @@
 #include "UiTestSupport.h"
 #include "frmAnalysisIntensityDistributionfrm.h"
 #include "gDataHistogram.h"
+#include "gDataHistogramPlot.h"
 #include "gFormPictureBox.h"
 #include "gFormWindows.h"
+#include "NumberFormat.h"
 
 using uitest::UiFixture;
 
@@ -99,6 +101,13 @@ void RegionWindowsTest::histogramOpensLogarithmicAndOptionsRedrawOnly() {
     QCOMPARE(window->scales().tickFormat, std::string("0.0E+###"));
     QCOMPARE(window->scales().yMax, kestrova::histogramScalesFor(histogram, true).yMax);
     QVERIFY(plot->picture() != logarithmic);
+    // The read-out of the bin under the mouse, from the plot just drawn.
+    const kestrova::HistogramGeometry g = kestrova::histogramGeometry(plot->innerSize().width(), plot->innerSize().height());
+    const QPointF at = plot->fromUser({kestrova::binX(g, 100), g.plotTop + 10.0});
+    QMouseEvent move(QEvent::MouseMove, at, plot->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(plot, &move);
+    QCOMPARE(window->findChild<QLabel*>(QStringLiteral("lblvalZ"))->text(),
+             QString::fromStdString(kestrova::formatNumber(histogram.counts[100], "0.0###E+###")));
 
     item(window, "mnuOptionsDataThresholds")->trigger();
     QVERIFY(f.state().histogramSettings.MarkDataThresholds);
@@ -166,6 +175,15 @@ void RegionWindowsTest::readOutShowsImageCoordinates() {
     QCOMPARE(label("lblvalI"), QString::number((3 * 10 + 5 * 147) % 256));
     QCOMPARE(label("lblvalW"), QStringLiteral("No Cal"));
     QCOMPARE(label("lblFN"), QStringLiteral("File name: frame.pgm   RoI1"));
+
+    // In&vert Display: the same thresholds, every grey level turned over.
+    const QImage before = window->findChild<kestrova::PictureBox*>(QStringLiteral("picBox3"))->picture();
+    item(window, "mnuImageInvertDisplay")->trigger();
+    QVERIFY(item(window, "mnuImageInvertDisplay")->isChecked());
+    const QImage after = window->findChild<kestrova::PictureBox*>(QStringLiteral("picBox3"))->picture();
+    QCOMPARE(after.size(), before.size());
+    for (const QPoint p : {QPoint(0, 0), QPoint(100, 50), QPoint(255, 127)})
+        QCOMPARE(qGray(after.pixel(p)), 255 - qGray(before.pixel(p)));
 }
 
 void RegionWindowsTest::subtractedRegionSavesAsFits() {
