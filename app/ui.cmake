@@ -28,6 +28,10 @@ add_library(kestrova_ui STATIC
   analysis/gFormProjection.cpp
   analysis/gFormProjectionLimits.cpp
   analysis/frmAnalysisCentroidandAreaMeasurementfrm.cpp
+  regions/frmAnalysisRegionofInterestDisplayfrm.cpp
+  regions/frmAnalysisRegionofInterestDisplayImageZoomCustomfrm.cpp
+  regions/gFormHistogram.cpp
+  regions/frmAnalysisIntensityDistributionfrm.cpp
 )
 # The regions of interest, the data thresholds and the settings files.
 target_sources(kestrova_ui PRIVATE

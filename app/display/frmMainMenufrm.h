@@ -99,6 +99,7 @@ private:
     void mnuImageZoomStep(bool in, const ZoomAnchor& anchor);
     void mnuImageInvertDisplay_Click();
     void openThresholdsDialog(const char* name);
+    void mnuAnalysisIntensityDistribution_Click();
     void picBox2_MouseMove(double x, double y);
 
     // The regions of interest, the analysis image and the settings files (frmMainMenufrmRegions.cpp).

@@ -44,7 +44,6 @@ void frmMainMenufrm::createMenus() {
         });
         return action;
     };
-    const auto nothing = [] {};
     const auto window = [this](const char* name) { return [this, name] { openWindow(QString::fromLatin1(name)); }; };
     // A settings submenu with its Open and Save As items, named after it.
     const auto settingsMenu = [this, &item](QMenu* into, const char* name, const QString& caption, auto open,
@@ -113,10 +112,10 @@ void frmMainMenufrm::createMenus() {
          [this] { mnuAnalysisDataThresholds_Click(); }, true);
     item(mnuAnalysis_, "mnuAnalysisRegionsofInterestAsAbsoluteValues",
          QStringLiteral("Set &Regions of Interest Size and Position..."), window(windows::kRegionsValues), true);
-    item(mnuAnalysis_, "mnuAnalysisRegionsofInterestDisplay", QStringLiteral("&Display Region of Interest..."), nothing,
-         true);
+    item(mnuAnalysis_, "mnuAnalysisRegionsofInterestDisplay", QStringLiteral("&Display Region of Interest..."),
+         window(windows::kRegionDisplay), true);
     item(mnuAnalysis_, "mnuAnalysisIntensityDistribution", QStringLiteral("&Histogram (Intensity Distribution)..."),
-         nothing, true);
+         [this] { mnuAnalysisIntensityDistribution_Click(); }, true);
     settingsMenu(mnuAnalysis_, "mnuAnalysisAnalysisSettings", QStringLiteral("&Analysis Settings"),
                  [this] { mnuAnalysisAnalysisSettingsOpen_Click(); },
                  [this] { mnuAnalysisAnalysisSettingsSaveAs_Click(); });

@@ -5,6 +5,9 @@
 #include "frmAboutfrm.h"
 #include "frmAnalysisDataThresholdsAsAbsoluteValuesfrm.h"
 #include "frmAnalysisRegionsofInterestValuesfrm.h"
+#include "frmAnalysisIntensityDistributionfrm.h"
+#include "frmAnalysisRegionofInterestDisplayImageZoomCustomfrm.h"
+#include "frmAnalysisRegionofInterestDisplayfrm.h"
 #include "frmFileInitialDisplayThresholdsfrm.h"
 #include "frmImageDisplayThresholdsAsAbsoluteValuesfrm.h"
 #include "frmImageDisplayThresholdsAsPerCentValuesfrm.h"
@@ -44,17 +47,17 @@ const std::vector<WindowEntry>& childWindowTable() {
         {kCentroid, "mnuAnalysisAreaProperties", openCentroidWindow, kOpenCloseExit, 3, kAnalysisInputs | changeBit(Change::MeanSum)},
         {kDataThresholds, "mnuAnalysisDataThresholdsAsAbsoluteValues", make<frmAnalysisDataThresholdsAsAbsoluteValuesfrm>,
          kOpenCloseExit, 0, 0},
-        {kHistogram, "mnuAnalysisIntensityDistribution", {}, kOpenCloseExit, 4,
+        {kHistogram, "mnuAnalysisIntensityDistribution", make<frmAnalysisIntensityDistributionfrm>, kOpenCloseExit, 4,
          changeSet(Change::Regions, Change::IntensityInverted, Change::DisplayThresholds, Change::DataThresholds)},
         {kRegionsValues, "mnuAnalysisRegionsofInterestAsAbsoluteValues", make<frmAnalysisRegionsofInterestValuesfrm>,
          kOpenCloseExit, 0, 0},
-        {kRegionDisplay, "mnuAnalysisRegionsofInterestDisplay", {}, kOpenCloseExit, 5,
+        {kRegionDisplay, "mnuAnalysisRegionsofInterestDisplay", make<frmAnalysisRegionofInterestDisplayfrm>, kOpenCloseExit, 5,
          changeSet(Change::Regions, Change::IntensityInverted)},
         {kProfile, "mnuAnalysisYAxisProjection", openProfileWindow, kOpenCloseExit, 2,
          kAnalysisInputs | changeSet(Change::MeanSum, Change::ProfileLimits)},
         {kSpectrum, "mnuAnalysisXAxisProjection", openSpectrumWindow, kOpenCloseExit, 1,
          kAnalysisInputs | changeSet(Change::MeanSum, Change::SpectrumLimits)},
-        {kRegionDisplayZoomCustom, nullptr, {}, kOpenCloseExit, 0, 0},
+        {kRegionDisplayZoomCustom, nullptr, make<frmAnalysisRegionofInterestDisplayImageZoomCustomfrm>, kOpenCloseExit, 0, 0},
         {kInitialThresholds, "mnuFileInitialDisplayThresholds", make<frmFileInitialDisplayThresholdsfrm>, kCloseExit,
          0, 0},
         {kThresholdsPerCent, "mnuImageDisplayThresholdsAsPerCentValues",
