@@ -9,7 +9,7 @@ packages=(
   libcfitsio-dev libcfitsio-bin
   libgtest-dev googletest
   netpbm xvfb xauth time python3
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
 )
 
 missing=()
