@@ -17,12 +17,10 @@ namespace kestrova {
 namespace {
 
 QMenu* addMenu(QWidget* parent, QMenuBar* bar, QMenu* into, const char* name, const QString& caption) {
-    QMenu* menu = new QMenu(caption, into ? static_cast<QWidget*>(into) : parent);
-    menu->setObjectName(QString::fromLatin1(name));
-    menu->menuAction()->setObjectName(QString::fromLatin1(name));
+    QMenu* menu = kestrova::addMenu(into ? static_cast<QWidget*>(into) : parent, name, caption);
     if (bar)
         bar->addMenu(menu);
-    else
+    else if (into)
         into->addMenu(menu);
     return menu;
 }
@@ -31,19 +29,7 @@ QMenu* addMenu(QWidget* parent, QMenuBar* bar, QMenu* into, const char* name, co
 
 void frmMainMenufrm::createMenus() {
     QMenuBar* bar = menuBar();
-    // A command item; a checkable item keeps the check mark the program gives it, not the click's.
-    const auto item = [this](QMenu* menu, const char* name, const QString& caption, auto handler,
-                             bool checkable = false) {
-        QAction* action = menu->addAction(caption);
-        action->setObjectName(QString::fromLatin1(name));
-        action->setCheckable(checkable);
-        connect(action, &QAction::triggered, this, [action, checkable, handler](bool checked) {
-            if (checkable)
-                action->setChecked(!checked);
-            handler();
-        });
-        return action;
-    };
+    const CommandItems item{this};
     const auto window = [this](const char* name) { return [this, name] { openWindow(QString::fromLatin1(name)); }; };
     // A settings submenu with its Open and Save As items, named after it.
     const auto settingsMenu = [this, &item](QMenu* into, const char* name, const QString& caption, auto open,

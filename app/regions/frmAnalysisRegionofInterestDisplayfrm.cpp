@@ -36,13 +36,6 @@ bool namesAFile(const QString& path) {
     return dot > 0 || (dot < 0 && !name.isEmpty());
 }
 
-QMenu* addMenu(QWidget* parent, const char* name, const QString& caption) {
-    auto* menu = new QMenu(caption, parent);
-    menu->setObjectName(QString::fromLatin1(name));
-    menu->menuAction()->setObjectName(QString::fromLatin1(name));
-    return menu;
-}
-
 }  // namespace
 
 frmAnalysisRegionofInterestDisplayfrm::frmAnalysisRegionofInterestDisplayfrm(const WindowContext& context)
@@ -102,19 +95,7 @@ void frmAnalysisRegionofInterestDisplayfrm::createMenus() {
     auto* bar = new QMenuBar(this);
     bar->setObjectName(QStringLiteral("regionMenuBar"));
     layout()->setMenuBar(bar);
-    // A checkable item keeps the check mark the window gives it, not the click's.
-    const auto item = [this](QMenu* menu, const char* name, const QString& caption, auto handler,
-                             bool checkable = false) {
-        QAction* action = menu->addAction(caption);
-        action->setObjectName(QString::fromLatin1(name));
-        action->setCheckable(checkable);
-        connect(action, &QAction::triggered, this, [action, checkable, handler](bool checked) {
-            if (checkable)
-                action->setChecked(!checked);
-            handler();
-        });
-        return action;
-    };
+    const CommandItems item{this};
 
     QMenu* file = addMenu(this, "mnuFile", QStringLiteral("&File"));
     bar->addMenu(file);
