@@ -104,28 +104,7 @@ void frmMainMenufrm::createControls() {
     lblFN_->setObjectName(QStringLiteral("lblFN"));
     lblFN_->setAlignment(Qt::AlignCenter);
 
-    fraValues_ = new QGroupBox(QStringLiteral("Values"), centralArea_);
-    fraValues_->setObjectName(QStringLiteral("fraValues"));
-    auto* row = new QHBoxLayout(fraValues_);
-    row->setContentsMargins(8, 2, 8, 2);
-    const auto addPair = [this, row](QLabel*& value, const char* captionName, const char* valueName,
-                                     const QString& text, int width) {
-        auto* caption = new QLabel(text, fraValues_);
-        caption->setObjectName(QString::fromLatin1(captionName));
-        value = new QLabel(fraValues_);
-        value->setObjectName(QString::fromLatin1(valueName));
-        value->setFixedWidth(width);
-        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        row->addWidget(caption);
-        row->addWidget(value);
-        row->addSpacing(10);
-    };
-    addPair(lblvalX_, "lblX", "lblvalX", QStringLiteral("X:"), 44);
-    addPair(lblvalY_, "lblY", "lblvalY", QStringLiteral("Y:"), 44);
-    addPair(lblvalW_, "lblW", "lblvalW", QStringLiteral("Wavelength:"), 60);
-    addPair(lblvalI_, "lblI", "lblvalI", QStringLiteral("Intensity:"), 84);
-    addPair(lblvalG_, "lblG", "lblvalG", QStringLiteral("Greyscale:"), 70);
-    fraValues_->setFixedSize(fraValues_->sizeHint().width(), std::min(fraValues_->sizeHint().height(), 50));
+    fraValues_ = addValuesFrame(centralArea_, {&lblvalX_, &lblvalY_, &lblvalW_, &lblvalI_, &lblvalG_});
 
     connect(view_, &PictureView::mouseMoved, this, [this](double x, double y) { picBox2_MouseMove(x, y); });
     connect(view_, &PictureView::wheelZoom, this, [this](int steps, QPoint at) {

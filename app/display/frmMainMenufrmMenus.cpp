@@ -156,11 +156,7 @@ void frmMainMenufrm::mnuImageZoomStep(bool in, const ZoomAnchor& anchor) {
 
 void frmMainMenufrm::mnuImageZoomFit(bool height) {
     ZoomTo("100", mnuImageZoom100_, ZoomAnchor::centre());
-    const double twips = twipsPerPixel(centralArea_);
-    const QSize viewport = view_->viewport()->contentsRect().size();
-    const QSize picture = view_->picture()->size();
-    const std::string text = height ? fitZoomText(viewport.height() * twips, picture.height() * twips)
-                                    : fitZoomText(viewport.width() * twips, picture.width() * twips);
+    const std::string text = view_->fitZoomText(height);
     ZoomTo(text, height ? mnuImageZoomFitToHeight_ : mnuImageZoomFitToWidth_, ZoomAnchor::centre());
 }
 

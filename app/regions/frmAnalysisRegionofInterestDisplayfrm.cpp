@@ -64,25 +64,7 @@ void frmAnalysisRegionofInterestDisplayfrm::createControls() {
     lblFN_->setObjectName(QStringLiteral("lblFN"));
     lblFN_->setAlignment(Qt::AlignCenter);
 
-    fraValues_ = new QGroupBox(QStringLiteral("Values"), area_);
-    fraValues_->setObjectName(QStringLiteral("fraValues"));
-    auto* row = new QHBoxLayout(fraValues_);
-    row->setContentsMargins(8, 2, 8, 2);
-    const auto addPair = [this, row](QLabel*& value, const char* captionName, const char* valueName,
-                                     const QString& text, int width) {
-        row->addWidget(addLabel(fraValues_, captionName, text));
-        value = addLabel(fraValues_, valueName, QString());
-        value->setFixedWidth(width);
-        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        row->addWidget(value);
-        row->addSpacing(10);
-    };
-    addPair(lblvalX_, "lblX", "lblvalX", QStringLiteral("X:"), 44);
-    addPair(lblvalY_, "lblY", "lblvalY", QStringLiteral("Y:"), 44);
-    addPair(lblvalW_, "lblW", "lblvalW", QStringLiteral("Wavelength:"), 60);
-    addPair(lblvalI_, "lblI", "lblvalI", QStringLiteral("Intensity:"), 84);
-    addPair(lblvalG_, "lblG", "lblvalG", QStringLiteral("Greyscale:"), 70);
-    fraValues_->setFixedSize(fraValues_->sizeHint().width(), std::min(fraValues_->sizeHint().height(), 50));
+    fraValues_ = addValuesFrame(area_, {&lblvalX_, &lblvalY_, &lblvalW_, &lblvalI_, &lblvalG_});
 
     connect(view_, &PictureView::mouseMoved, this, [this](double x, double y) { picBox2_MouseMove(x, y); });
     connect(view_, &PictureView::wheelZoom, this, [this](int steps, QPoint) {
@@ -219,11 +201,7 @@ void frmAnalysisRegionofInterestDisplayfrm::mnuImageZoomStep(bool in) {
 
 void frmAnalysisRegionofInterestDisplayfrm::mnuImageZoomFit(bool height) {
     ZoomTo("100", mnuImageZoom100_);
-    const double twips = twipsPerPixel(area_);
-    const QSize viewport = view_->viewport()->contentsRect().size();
-    const QSize picture = view_->picture()->size();
-    const std::string text = height ? fitZoomText(viewport.height() * twips, picture.height() * twips)
-                                    : fitZoomText(viewport.width() * twips, picture.width() * twips);
+    const std::string text = view_->fitZoomText(height);
     ZoomTo(text, height ? mnuImageZoomFitToHeight_ : mnuImageZoomFitToWidth_);
 }
 
