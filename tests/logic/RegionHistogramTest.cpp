@@ -5,33 +5,13 @@
 #include <limits>
 #include <vector>
 
+#include "LogicFixture.h"
 #include "gDataHistogram.h"
 #include "gDataHistogramPlot.h"
 
 using namespace kestrova;
 
 namespace {
-
-PixelSource ints(const std::vector<std::int32_t>& v, std::int32_t min, std::int32_t max)
-{
-    PixelSource p;
-    p.intPixels = v.data();
-    p.count = v.size();
-    p.intMin = min;
-    p.intMax = max;
-    return p;
-}
-
-PixelSource floats(const std::vector<float>& v, float min, float max)
-{
-    PixelSource p;
-    p.isFloat = true;
-    p.floatPixels = v.data();
-    p.count = v.size();
-    p.floatMin = min;
-    p.floatMax = max;
-    return p;
-}
 
 int binOf(std::int32_t value, std::int32_t min, std::int32_t max)
 {
