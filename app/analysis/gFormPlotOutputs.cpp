@@ -46,6 +46,21 @@ bool SaveAsValues(QWidget* parent, const QString& suggestedName, const PlotValue
     return written;
 }
 
+bool SavePictureAsDisplay(ProgramState& state, const QImage& picture, const std::string& path) {
+    Messages messages;
+    bool saved = false;
+    if (picture.isNull()) {
+        messages.push_back("Error - when writing image to output file");
+    } else {
+        const std::vector<std::uint8_t> bytes = bitmapBytes(picture);
+        BusyCursor busy;
+        saved = SaveDisplay(state, BitmapInfoHeader::forPicture(picture.width(), picture.height()), bytes, path,
+                            messages);
+    }
+    showMessages(messages);
+    return saved;
+}
+
 bool SaveAsDisplay(QWidget* parent, ProgramState& state, const PictureBox& plotBox, const QString& suggestedName) {
     const QString path = runFileDialog(parent, {FileDialogKind::Save, suggestedName, imageFileFilter(), {}});
     if (path.isEmpty())
@@ -56,19 +71,7 @@ bool SaveAsDisplay(QWidget* parent, ProgramState& state, const PictureBox& plotB
                                     QStringLiteral(".fits"), QStringLiteral(".pgm")};
     if (name.size() > ext.size() && !listed.contains(ext))
         return false;
-    const QImage picture = plotBox.picture();
-    Messages messages;
-    bool saved = false;
-    if (picture.isNull()) {
-        messages.push_back("Error - when writing image to output file");
-    } else {
-        const std::vector<std::uint8_t> bytes = bitmapBytes(picture);
-        BusyCursor busy;
-        saved = SaveDisplay(state, BitmapInfoHeader::forPicture(picture.width(), picture.height()), bytes,
-                            path.toStdString(), messages);
-    }
-    showMessages(messages);
-    return saved;
+    return SavePictureAsDisplay(state, plotBox.picture(), path.toStdString());
 }
 
 bool PrintDrawing(QWidget* parent, PrintSettings& settings, const PlotDrawing& drawing) {

@@ -26,6 +26,7 @@
 #include "gFormOrg.h"
 #include "gFormPictureBox.h"
 #include "gFormPictureView.h"
+#include "gFormPlotOutputs.h"
 #include "gFormServices.h"
 
 namespace kestrova {
@@ -328,22 +329,8 @@ void frmMainMenufrm::mnuFileSaveAsDisplay_Click() {
                lastFolder_});
     if (!namesAFile(path))
         return;
-    const QImage picture = view_->picture()->picture();
-    if (picture.isNull()) {
-        // The zoomed picture is too large to be held whole.
-        showMessage(QStringLiteral("Error - when writing image to output file"));
-        return;
-    }
-    const std::vector<std::uint8_t> bytes = bitmapBytes(picture);
-    Messages messages;
-    bool saved = false;
-    {
-        BusyCursor busy;
-        saved = SaveDisplay(state_, BitmapInfoHeader::forPicture(picture.width(), picture.height()), bytes,
-                            QFile::encodeName(path).toStdString(), messages);
-    }
-    showMessages(messages);
-    if (saved)
+    // A zoomed picture too large to be held whole is null: refused with the writing message.
+    if (SavePictureAsDisplay(state_, view_->picture()->picture(), QFile::encodeName(path).toStdString()))
         lastFolder_ = QFileInfo(path).absolutePath();
 }
 

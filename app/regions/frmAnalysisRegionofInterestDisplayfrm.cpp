@@ -20,6 +20,7 @@
 #include "gForm.h"
 #include "gFormPictureBox.h"
 #include "gFormPictureView.h"
+#include "gFormPlotOutputs.h"
 #include "gFormServices.h"
 
 namespace kestrova {
@@ -270,20 +271,8 @@ void frmAnalysisRegionofInterestDisplayfrm::mnuFileSaveAsDisplay_Click() {
                                               imageFileFilter(), {}});
     if (!namesAFile(path))
         return;
-    const QImage picture = view_->picture()->picture();
-    if (picture.isNull()) {
-        // The zoomed picture is too large to be held whole.
-        showMessage(QStringLiteral("Error - when writing image to output file"));
-        return;
-    }
-    const std::vector<std::uint8_t> bytes = bitmapBytes(picture);
-    Messages messages;
-    {
-        BusyCursor busy;
-        SaveDisplay(state_, BitmapInfoHeader::forPicture(picture.width(), picture.height()), bytes, path.toStdString(),
-                    messages);
-    }
-    showMessages(messages);
+    // A zoomed picture too large to be held whole is null: refused with the writing message.
+    SavePictureAsDisplay(state_, view_->picture()->picture(), path.toStdString());
 }
 
 void frmAnalysisRegionofInterestDisplayfrm::mnuFilePrint_Click() {
