@@ -39,14 +39,6 @@ QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// A save-dialog answer that names a file: more than an extension after its last '/'. A bare
-// ".pgm" would write a hidden file and rename the image ".pgm".
-bool namesAFile(const QString& path) {
-    const QString name = path.mid(path.lastIndexOf(u'/') + 1);
-    const qsizetype dot = name.lastIndexOf(u'.');
-    return dot > 0 || (dot < 0 && !name.isEmpty());
-}
-
 // The one local file dropped, or an empty text.
 QString droppedFile(const QMimeData* data) {
     if (!data || !data->hasUrls() || data->urls().size() != 1 || !data->urls().constFirst().isLocalFile())
@@ -72,6 +64,12 @@ QString findLogo() {
 QString openImageFileFilter() {
     return QStringLiteral("All supported images (*.bmp *.fit *.fts *.fits *.pgm)|*.bmp *.fit *.fts *.fits *.pgm|") +
            imageFileFilter();
+}
+
+bool namesAFile(const QString& path) {
+    const QString name = path.mid(path.lastIndexOf(u'/') + 1);
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot > 0 || (dot < 0 && !name.isEmpty());
 }
 
 QString imageFileFilter() {

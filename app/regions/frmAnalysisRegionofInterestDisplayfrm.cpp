@@ -30,13 +30,6 @@ QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// A save-dialog answer that names a file: more than an extension after its last '/'.
-bool namesAFile(const QString& path) {
-    const QString name = path.mid(path.lastIndexOf(u'/') + 1);
-    const qsizetype dot = name.lastIndexOf(u'.');
-    return dot > 0 || (dot < 0 && !name.isEmpty());
-}
-
 }  // namespace
 
 frmAnalysisRegionofInterestDisplayfrm::frmAnalysisRegionofInterestDisplayfrm(const WindowContext& context)
