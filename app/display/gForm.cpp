@@ -104,6 +104,26 @@ QAction* CommandItems::operator()(QMenu* menu, const char* name, const QString& 
     return action;
 }
 
+void addZoomLevels(const CommandItems& item, QMenu* zoom, const std::array<QAction**, 5>& items,
+                   const std::function<void(const char* text, QAction* item)>& zoomTo) {
+    struct Level {
+        const char* name;
+        const char* caption;
+        const char* text;
+    };
+    static constexpr std::array<Level, 5> kLevels{{{"mnuImageZoom25", "&25%", "25"},
+                                                   {"mnuImageZoom50", "&50%", "50"},
+                                                   {"mnuImageZoom75", "&75%", "75"},
+                                                   {"mnuImageZoom100", "&100%", "100"},
+                                                   {"mnuImageZoom200", "2&00%", "200"}}};
+    for (std::size_t i = 0; i < kLevels.size(); ++i) {
+        QAction** slot = items[i];
+        const char* text = kLevels[i].text;
+        *slot = item(zoom, kLevels[i].name, QString::fromLatin1(kLevels[i].caption),
+                     [zoomTo, text, slot] { zoomTo(text, *slot); }, true);
+    }
+}
+
 QGroupBox* addValuesFrame(QWidget* parent, const std::array<QLabel**, 5>& values) {
     auto* frame = new QGroupBox(QStringLiteral("Values"), parent);
     frame->setObjectName(QStringLiteral("fraValues"));

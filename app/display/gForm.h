@@ -51,6 +51,12 @@ struct CommandItems {
                         bool checkable = false) const;
 };
 
+// Adds the zoom levels 25 %, 50 %, 75 %, 100 % and 200 % to `zoom` as checkable items named
+// mnuImageZoom25 ... mnuImageZoom200, each stored through `items` in that order; a click runs
+// `zoomTo` with the level's text and its item.
+void addZoomLevels(const CommandItems& item, QMenu* zoom, const std::array<QAction**, 5>& items,
+                   const std::function<void(const char* text, QAction* item)>& zoomTo);
+
 // The "Values" frame of the read-out: X, Y, Wavelength, Intensity and Greyscale, each caption
 // followed by its right-aligned value label, stored through `values` in that order.
 QGroupBox* addValuesFrame(QWidget* parent, const std::array<QLabel**, 5>& values);

@@ -94,15 +94,8 @@ void frmAnalysisRegionofInterestDisplayfrm::createMenus() {
                                     [this] { mnuImageZoomFit(true); }, true);
     mnuImageZoomFitToWidth_ = item(zoom, "mnuImageZoomFitToWidth", QStringLiteral("Fit to &Width"),
                                    [this] { mnuImageZoomFit(false); }, true);
-    const auto level = [this, &item, zoom](const char* name, const QString& caption, const char* text,
-                                           QAction*& action) {
-        action = item(zoom, name, caption, [this, text, &action] { ZoomTo(text, action); }, true);
-    };
-    level("mnuImageZoom25", QStringLiteral("&25%"), "25", mnuImageZoom25_);
-    level("mnuImageZoom50", QStringLiteral("&50%"), "50", mnuImageZoom50_);
-    level("mnuImageZoom75", QStringLiteral("&75%"), "75", mnuImageZoom75_);
-    level("mnuImageZoom100", QStringLiteral("&100%"), "100", mnuImageZoom100_);
-    level("mnuImageZoom200", QStringLiteral("2&00%"), "200", mnuImageZoom200_);
+    addZoomLevels(item, zoom, {&mnuImageZoom25_, &mnuImageZoom50_, &mnuImageZoom75_, &mnuImageZoom100_, &mnuImageZoom200_},
+                  [this](const char* text, QAction* action) { ZoomTo(text, action); });
     mnuImageZoomCustom_ = item(zoom, "mnuImageZoomCustom", QStringLiteral("&Custom..."), [this] {
         services_.openWindow(QString::fromLatin1(windows::kRegionDisplayZoomCustom));
     }, true);
