@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "ProgramState.h"
 #include "gDataCentroid.h"
 #include "gDataProjection.h"
@@ -25,17 +26,7 @@ constexpr std::int32_t kWidth = 6144;
 constexpr std::int32_t kHeight = 4096;
 constexpr std::int32_t kBandHeight = 1000;
 
-double medianSeconds(int runs, const std::function<void()>& work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
+using bench::medianSeconds;
 
 // A spectrum-like frame: a bright band over a sloping background, with some noise.
 double sample(std::int32_t x, std::int32_t y, std::uint32_t& seed)

@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "ProgramState.h"
 #include "gDataRefresh.h"
 #include "gFormWindows.h"
@@ -27,16 +28,7 @@ namespace {
 constexpr std::int32_t kWidth = 6144;
 constexpr std::int32_t kHeight = 4096;
 
-double medianMilliseconds(int runs, const std::function<void()>& work) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
+using bench::medianMilliseconds;
 
 // A spectrum-like float frame: a bright band over a sloping background, with some noise.
 void fillImage(ImageStore& image) {

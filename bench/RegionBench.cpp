@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "ProgramState.h"
 #include "gDataHistogram.h"
 #include "gDataRegionDisplay.h"
@@ -43,9 +44,7 @@ Timing medianTiming(int runs, const std::function<void()>& work)
         times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
         cpuTimes.push_back(static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC);
     }
-    std::sort(times.begin(), times.end());
-    std::sort(cpuTimes.begin(), cpuTimes.end());
-    return {times[times.size() / 2], cpuTimes[cpuTimes.size() / 2]};
+    return {bench::median(std::move(times)), bench::median(std::move(cpuTimes))};
 }
 
 enum class Kind { Int16, WideInt, Float };

@@ -13,6 +13,7 @@
 #include <functional>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "ImageStore.h"
 #include "RoIRecord.h"
 #include "gDataRoI.h"
@@ -24,12 +25,7 @@ namespace {
 constexpr std::int32_t kWidth = 6144;
 constexpr std::int32_t kHeight = 4096;
 
-double milliseconds(const std::function<void()>& work)
-{
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
+using bench::milliseconds;
 
 ImageStore makeImage(bool isFloat)
 {
@@ -79,10 +75,7 @@ Timing timeBuild(int runs, const ImageStore& image, const RoIRecord& roi, Region
         copies.push_back(copied);
         ratios.push_back(build / copied);
     }
-    for (auto* v : {&builds, &copies, &ratios})
-        std::sort(v->begin(), v->end());
-    const auto middle = static_cast<std::size_t>(runs / 2);
-    return {builds[middle], copies[middle], ratios[middle]};
+    return {bench::median(std::move(builds)), bench::median(std::move(copies)), bench::median(std::move(ratios))};
 }
 
 }  // namespace

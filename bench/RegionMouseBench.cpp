@@ -17,22 +17,15 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "ProgramState.h"
 #include "frmMainMenufrm.h"
 #include "gFormPictureBox.h"
 
 namespace {
 
-double milliseconds(const std::function<void()>& work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-double median(std::vector<double> times) {
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
+using bench::median;
+using bench::milliseconds;
 
 bool writeFrame(const QString& path, int width, int height) {
     QByteArray bytes = QStringLiteral("P5\n%1 %2\n65535\n").arg(width).arg(height).toLatin1();

@@ -19,22 +19,14 @@
 #include <memory>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "ProgramState.h"
 #include "frmMainMenufrm.h"
 #include "gFormWindows.h"
 
 namespace {
 
-double medianSeconds(int runs, const std::function<void()>& work) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
+using bench::medianSeconds;
 
 // A 16-bit spectrum-like frame: a bright band over a sloping background, with noise.
 bool writeFrame(const QString& path, int width, int height) {

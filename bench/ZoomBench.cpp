@@ -15,22 +15,14 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "ProgramState.h"
 #include "frmMainMenufrm.h"
 #include "gDataZoom.h"
 
 namespace {
 
-double medianMilliseconds(int runs, const std::function<void()>& work) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
+using bench::medianMilliseconds;
 
 }  // namespace
 

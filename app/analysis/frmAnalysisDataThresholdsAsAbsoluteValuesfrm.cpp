@@ -18,13 +18,7 @@ bool sameSide(const DataThresholdSide& a, const DataThresholdSide& b) {
 frmAnalysisDataThresholdsAsAbsoluteValuesfrm::frmAnalysisDataThresholdsAsAbsoluteValuesfrm(
     const WindowContext& context)
     : ThresholdDialog(context, QStringLiteral("Data Thresholds"), QStringLiteral("Value"), QStringLiteral("Value")) {
-    const ImageStore& image = state_.image;
-    auto* lowerGrid = static_cast<QGridLayout*>(lower_.frame->layout());
-    lowerGrid->addWidget(addLabel(lower_.frame, "lblMinimum", QStringLiteral("Minimum")), 1, 2);
-    lowerGrid->addWidget(addLabel(lower_.frame, "lblMiniimumValue", QString::fromStdString(image.minText)), 1, 1);
-    auto* upperGrid = static_cast<QGridLayout*>(upper_.frame->layout());
-    upperGrid->addWidget(addLabel(upper_.frame, "lblMaximum", QStringLiteral("Maximum")), 1, 2);
-    upperGrid->addWidget(addLabel(upper_.frame, "lblMaxiimumValue", QString::fromStdString(image.maxText)), 1, 1);
+    addExtremeLabels();
     addButtons("cmdApply");
 
     DataThresholds& thresholds = state_.dataThresholds;

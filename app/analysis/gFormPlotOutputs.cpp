@@ -46,6 +46,21 @@ bool SaveAsValues(QWidget* parent, const QString& suggestedName, const PlotValue
     return written;
 }
 
+bool SavePictureAsDisplay(ProgramState& state, const QImage& picture, const std::string& path) {
+    Messages messages;
+    bool saved = false;
+    if (picture.isNull()) {
+        messages.push_back("Error - when writing image to output file");
+    } else {
+        const std::vector<std::uint8_t> bytes = bitmapBytes(picture);
+        BusyCursor busy;
+        saved = SaveDisplay(state, BitmapInfoHeader::forPicture(picture.width(), picture.height()), bytes, path,
+                            messages);
+    }
+    showMessages(messages);
+    return saved;
+}
+
 bool SaveAsDisplay(QWidget* parent, ProgramState& state, const PictureBox& plotBox, const QString& suggestedName) {
     const QString path = runFileDialog(parent, {FileDialogKind::Save, suggestedName, imageFileFilter(), {}});
     if (path.isEmpty())
@@ -56,47 +71,15 @@ bool SaveAsDisplay(QWidget* parent, ProgramState& state, const PictureBox& plotB
                                     QStringLiteral(".fits"), QStringLiteral(".pgm")};
     if (name.size() > ext.size() && !listed.contains(ext))
         return false;
-    const QImage picture = plotBox.picture();
-    Messages messages;
-    bool saved = false;
-    if (picture.isNull()) {
-        messages.push_back("Error - when writing image to output file");
-    } else {
-        const std::vector<std::uint8_t> bytes = bitmapBytes(picture);
-        BusyCursor busy;
-        saved = SaveDisplay(state, BitmapInfoHeader::forPicture(picture.width(), picture.height()), bytes,
-                            path.toStdString(), messages);
-    }
-    showMessages(messages);
-    return saved;
+    return SavePictureAsDisplay(state, plotBox.picture(), path.toStdString());
 }
 
 bool PrintDrawing(QWidget* parent, PrintSettings& settings, const PlotDrawing& drawing) {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageOrientation(settings.orientation);
-    printer.setCopyCount(settings.copies);
-    if (!runPrintDialog(parent, printer))
-        return false;
-    settings.orientation = printer.pageLayout().orientation();
-    settings.copies = printer.copyCount();
-
-    // The lines keep their on-screen weight at the printer's resolution.
-    const double scale = printer.resolution() / 96.0;
-    const int tickWidth = scaledWidth(1, scale);
-    const int lineWidth = scaledWidth(3, scale);
-    const QRectF page = printer.pageRect(QPrinter::DevicePixel);
-    const QRectF area(0.0, 0.0, page.width(), page.height());
-    // Copies the printer cannot make itself are printed as further pages.
-    const int pages = printer.supportsMultipleCopies() ? 1 : std::max(1, settings.copies);
-    DrawingTarget target(printer, area);
-    if (!target.isActive())
-        return false;
-    for (int copy = 0; copy < pages; ++copy) {
-        if (copy > 0 && !printer.newPage())
-            return false;
-        drawing(target, tickWidth, lineWidth);
-    }
-    return target.painter().end();
+    return PrintPages(parent, settings, [&drawing](QPrinter& printer, DrawingTarget& target, const QRectF&) {
+        // The lines keep their on-screen weight at the printer's resolution.
+        const double scale = printer.resolution() / 96.0;
+        drawing(target, scaledWidth(1, scale), scaledWidth(3, scale));
+    });
 }
 
 }  // namespace kestrova

@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+class QImage;
 class QWidget;
 
 namespace kestrova {
@@ -31,6 +32,11 @@ QString SuggestedOutputName(const ImageStore& image, const QString& suffix);
 // Save As Values: the save dialog with the suggested name; a name ending ".csv" (any case) gets
 // the values text written whole. Cancel, or any other name, does nothing. False unless written.
 bool SaveAsValues(QWidget* parent, const QString& suggestedName, const PlotValuesText& values);
+
+// Saves a shown picture as a display file at `path` (bitmap, FITS or PGM by its extension) and
+// shows any failure; a null picture (too large to be held whole) fails with "Error - when
+// writing image to output file". False unless written.
+bool SavePictureAsDisplay(ProgramState& state, const QImage& picture, const std::string& path);
 
 // Save As Display: the save dialog with the image filter; the plot box's picture is saved as a
 // bitmap, FITS or PGM file by the path's extension (a name without one gets the saving's own

@@ -11,13 +11,7 @@ namespace kestrova {
 frmImageDisplayThresholdsAsAbsoluteValuesfrm::frmImageDisplayThresholdsAsAbsoluteValuesfrm(const WindowContext& context)
     : ThresholdDialog(context, QStringLiteral("Display Thresholds As Absolute Values"), QStringLiteral("Value"),
                       QStringLiteral("Value")) {
-    const ImageStore& image = state_.image;
-    auto* lowerGrid = static_cast<QGridLayout*>(lower_.frame->layout());
-    lowerGrid->addWidget(addLabel(lower_.frame, "lblMinimum", QStringLiteral("Minimum")), 1, 2);
-    lowerGrid->addWidget(addLabel(lower_.frame, "lblMiniimumValue", QString::fromStdString(image.minText)), 1, 1);
-    auto* upperGrid = static_cast<QGridLayout*>(upper_.frame->layout());
-    upperGrid->addWidget(addLabel(upper_.frame, "lblMaximum", QStringLiteral("Maximum")), 1, 2);
-    upperGrid->addWidget(addLabel(upper_.frame, "lblMaxiimumValue", QString::fromStdString(image.maxText)), 1, 1);
+    addExtremeLabels();
     addButtons("cmdApply");
 
     DisplayThresholds& thresholds = state_.displayThresholds;

@@ -9,7 +9,9 @@
 
 namespace kestrova {
 
-frmImageZoomCustomfrm::frmImageZoomCustomfrm(const WindowContext& context) : ChildWindow(context, QStringLiteral("Zoom Custom")) {
+ZoomCustomDialog::ZoomCustomDialog(const WindowContext& context, const std::string& zoomText,
+                                   std::function<void(const std::string&)> apply)
+    : ChildWindow(context, QStringLiteral("Zoom Custom")), zoomText_(zoomText), apply_(std::move(apply)) {
     txtZoomValue_ = new QLineEdit(this);
     txtZoomValue_->setObjectName(QStringLiteral("txtZoomValue"));
     QPushButton* ok = addButton("cmdOK", QStringLiteral("&OK"));
@@ -23,26 +25,30 @@ frmImageZoomCustomfrm::frmImageZoomCustomfrm(const WindowContext& context) : Chi
     grid->addWidget(cancel, 1, 2);
     centre();
 
-    const std::string& zoomText = state_.zoom.zoomText;
-    pending_ = zoomText;
-    txtZoomValue_->setText(QString::fromStdString(zoomText));
+    pending_ = zoomText_;
+    txtZoomValue_->setText(QString::fromStdString(zoomText_));
 
     connect(txtZoomValue_, &QLineEdit::textChanged, this, [this](const QString& text) { txtZoomValue_Change(text); });
-    connect(ok, &QPushButton::clicked, this, [this] {
-        services_.applyCustomZoom(pending_);
-        this->close();
-    });
+    connect(ok, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cancel, &QPushButton::clicked, this, [this] { this->close(); });
 }
 
-void frmImageZoomCustomfrm::txtZoomValue_Change(const QString& text) {
+void ZoomCustomDialog::txtZoomValue_Change(const QString& text) {
     if (text.isEmpty())
         return;
     const std::string typed = text.toStdString();
-    const std::string& zoomText = state_.zoom.zoomText;
-    pending_ = customZoomText(typed, zoomText);
+    pending_ = customZoomText(typed, zoomText_);
     if (pending_ != typed)
-        txtZoomValue_->setText(QString::fromStdString(zoomText));
+        txtZoomValue_->setText(QString::fromStdString(zoomText_));
 }
+
+void ZoomCustomDialog::cmdOK_Click() {
+    apply_(pending_);
+    close();
+}
+
+frmImageZoomCustomfrm::frmImageZoomCustomfrm(const WindowContext& context)
+    : ZoomCustomDialog(context, context.state.zoom.zoomText,
+                       [&services = context.services](const std::string& text) { services.applyCustomZoom(text); }) {}
 
 }  // namespace kestrova

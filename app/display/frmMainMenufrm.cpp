@@ -26,6 +26,7 @@
 #include "gFormOrg.h"
 #include "gFormPictureBox.h"
 #include "gFormPictureView.h"
+#include "gFormPlotOutputs.h"
 #include "gFormServices.h"
 
 namespace kestrova {
@@ -36,14 +37,6 @@ constexpr unsigned int kRectangleColour = 0xFF0000;  // blue, as 0xBBGGRR
 
 QString qs(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-// A save-dialog answer that names a file: more than an extension after its last '/'. A bare
-// ".pgm" would write a hidden file and rename the image ".pgm".
-bool namesAFile(const QString& path) {
-    const QString name = path.mid(path.lastIndexOf(u'/') + 1);
-    const qsizetype dot = name.lastIndexOf(u'.');
-    return dot > 0 || (dot < 0 && !name.isEmpty());
 }
 
 // The one local file dropped, or an empty text.
@@ -71,6 +64,12 @@ QString findLogo() {
 QString openImageFileFilter() {
     return QStringLiteral("All supported images (*.bmp *.fit *.fts *.fits *.pgm)|*.bmp *.fit *.fts *.fits *.pgm|") +
            imageFileFilter();
+}
+
+bool namesAFile(const QString& path) {
+    const QString name = path.mid(path.lastIndexOf(u'/') + 1);
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot > 0 || (dot < 0 && !name.isEmpty());
 }
 
 QString imageFileFilter() {
@@ -104,28 +103,7 @@ void frmMainMenufrm::createControls() {
     lblFN_->setObjectName(QStringLiteral("lblFN"));
     lblFN_->setAlignment(Qt::AlignCenter);
 
-    fraValues_ = new QGroupBox(QStringLiteral("Values"), centralArea_);
-    fraValues_->setObjectName(QStringLiteral("fraValues"));
-    auto* row = new QHBoxLayout(fraValues_);
-    row->setContentsMargins(8, 2, 8, 2);
-    const auto addPair = [this, row](QLabel*& value, const char* captionName, const char* valueName,
-                                     const QString& text, int width) {
-        auto* caption = new QLabel(text, fraValues_);
-        caption->setObjectName(QString::fromLatin1(captionName));
-        value = new QLabel(fraValues_);
-        value->setObjectName(QString::fromLatin1(valueName));
-        value->setFixedWidth(width);
-        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        row->addWidget(caption);
-        row->addWidget(value);
-        row->addSpacing(10);
-    };
-    addPair(lblvalX_, "lblX", "lblvalX", QStringLiteral("X:"), 44);
-    addPair(lblvalY_, "lblY", "lblvalY", QStringLiteral("Y:"), 44);
-    addPair(lblvalW_, "lblW", "lblvalW", QStringLiteral("Wavelength:"), 60);
-    addPair(lblvalI_, "lblI", "lblvalI", QStringLiteral("Intensity:"), 84);
-    addPair(lblvalG_, "lblG", "lblvalG", QStringLiteral("Greyscale:"), 70);
-    fraValues_->setFixedSize(fraValues_->sizeHint().width(), std::min(fraValues_->sizeHint().height(), 50));
+    fraValues_ = addValuesFrame(centralArea_, {&lblvalX_, &lblvalY_, &lblvalW_, &lblvalI_, &lblvalG_});
 
     connect(view_, &PictureView::mouseMoved, this, [this](double x, double y) { picBox2_MouseMove(x, y); });
     connect(view_, &PictureView::wheelZoom, this, [this](int steps, QPoint at) {
@@ -349,22 +327,8 @@ void frmMainMenufrm::mnuFileSaveAsDisplay_Click() {
                lastFolder_});
     if (!namesAFile(path))
         return;
-    const QImage picture = view_->picture()->picture();
-    if (picture.isNull()) {
-        // The zoomed picture is too large to be held whole.
-        showMessage(QStringLiteral("Error - when writing image to output file"));
-        return;
-    }
-    const std::vector<std::uint8_t> bytes = bitmapBytes(picture);
-    Messages messages;
-    bool saved = false;
-    {
-        BusyCursor busy;
-        saved = SaveDisplay(state_, BitmapInfoHeader::forPicture(picture.width(), picture.height()), bytes,
-                            QFile::encodeName(path).toStdString(), messages);
-    }
-    showMessages(messages);
-    if (saved)
+    // A zoomed picture too large to be held whole is null: refused with the writing message.
+    if (SavePictureAsDisplay(state_, view_->picture()->picture(), QFile::encodeName(path).toStdString()))
         lastFolder_ = QFileInfo(path).absolutePath();
 }
 

@@ -157,5 +157,8 @@ private:
 // The filter of images in the save dialogs; the open dialog offers every supported image first.
 QString imageFileFilter();
 QString openImageFileFilter();
+// A save-dialog answer that names a file: more than an extension after its last '/'. A bare
+// ".pgm" would write a hidden file and rename the image ".pgm".
+bool namesAFile(const QString& path);
 
 }  // namespace kestrova

@@ -17,12 +17,10 @@ namespace kestrova {
 namespace {
 
 QMenu* addMenu(QWidget* parent, QMenuBar* bar, QMenu* into, const char* name, const QString& caption) {
-    QMenu* menu = new QMenu(caption, into ? static_cast<QWidget*>(into) : parent);
-    menu->setObjectName(QString::fromLatin1(name));
-    menu->menuAction()->setObjectName(QString::fromLatin1(name));
+    QMenu* menu = kestrova::addMenu(into ? static_cast<QWidget*>(into) : parent, name, caption);
     if (bar)
         bar->addMenu(menu);
-    else
+    else if (into)
         into->addMenu(menu);
     return menu;
 }
@@ -31,19 +29,7 @@ QMenu* addMenu(QWidget* parent, QMenuBar* bar, QMenu* into, const char* name, co
 
 void frmMainMenufrm::createMenus() {
     QMenuBar* bar = menuBar();
-    // A command item; a checkable item keeps the check mark the program gives it, not the click's.
-    const auto item = [this](QMenu* menu, const char* name, const QString& caption, auto handler,
-                             bool checkable = false) {
-        QAction* action = menu->addAction(caption);
-        action->setObjectName(QString::fromLatin1(name));
-        action->setCheckable(checkable);
-        connect(action, &QAction::triggered, this, [action, checkable, handler](bool checked) {
-            if (checkable)
-                action->setChecked(!checked);
-            handler();
-        });
-        return action;
-    };
+    const CommandItems item{this};
     const auto window = [this](const char* name) { return [this, name] { openWindow(QString::fromLatin1(name)); }; };
     // A settings submenu with its Open and Save As items, named after it.
     const auto settingsMenu = [this, &item](QMenu* into, const char* name, const QString& caption, auto open,
@@ -77,15 +63,8 @@ void frmMainMenufrm::createMenus() {
                                     [this] { mnuImageZoomFit(true); }, true);
     mnuImageZoomFitToWidth_ = item(zoom, "mnuImageZoomFitToWidth", QStringLiteral("Fit to &Width"),
                                    [this] { mnuImageZoomFit(false); }, true);
-    const auto level = [this, &item, zoom, centre](const char* name, const QString& caption, const char* text,
-                                                   QAction*& action) {
-        action = item(zoom, name, caption, [this, text, &action, centre] { ZoomTo(text, action, centre); }, true);
-    };
-    level("mnuImageZoom25", QStringLiteral("&25%"), "25", mnuImageZoom25_);
-    level("mnuImageZoom50", QStringLiteral("&50%"), "50", mnuImageZoom50_);
-    level("mnuImageZoom75", QStringLiteral("&75%"), "75", mnuImageZoom75_);
-    level("mnuImageZoom100", QStringLiteral("&100%"), "100", mnuImageZoom100_);
-    level("mnuImageZoom200", QStringLiteral("2&00%"), "200", mnuImageZoom200_);
+    addZoomLevels(item, zoom, {&mnuImageZoom25_, &mnuImageZoom50_, &mnuImageZoom75_, &mnuImageZoom100_, &mnuImageZoom200_},
+                  [this, centre](const char* text, QAction* action) { ZoomTo(text, action, centre); });
     QAction* actualPixels = item(zoom, "mnuImageZoomActualPixels", QStringLiteral("&Actual Pixels"),
                                  [this] { applyCustomZoom(actualPixelsText(state_.zoom.baseScale)); });
     mnuImageZoomCustom_ =
@@ -170,11 +149,7 @@ void frmMainMenufrm::mnuImageZoomStep(bool in, const ZoomAnchor& anchor) {
 
 void frmMainMenufrm::mnuImageZoomFit(bool height) {
     ZoomTo("100", mnuImageZoom100_, ZoomAnchor::centre());
-    const double twips = twipsPerPixel(centralArea_);
-    const QSize viewport = view_->viewport()->contentsRect().size();
-    const QSize picture = view_->picture()->size();
-    const std::string text = height ? fitZoomText(viewport.height() * twips, picture.height() * twips)
-                                    : fitZoomText(viewport.width() * twips, picture.width() * twips);
+    const std::string text = view_->fitZoomText(height);
     ZoomTo(text, height ? mnuImageZoomFitToHeight_ : mnuImageZoomFitToWidth_, ZoomAnchor::centre());
 }
 

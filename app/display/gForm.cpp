@@ -2,7 +2,9 @@
 
 #include <QAction>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QScrollBar>
 #include <algorithm>
 #include <tuple>
@@ -79,6 +81,79 @@ QString fileNameCaption(const ImageStore& image, const DisplayThresholds& thresh
     if (thresholds.lower.on || thresholds.upper.on)
         caption += QStringLiteral("   Display Thresholds: On");
     return caption;
+}
+
+QMenu* addMenu(QWidget* parent, const char* name, const QString& caption) {
+    auto* menu = new QMenu(caption, parent);
+    menu->setObjectName(QString::fromLatin1(name));
+    menu->menuAction()->setObjectName(QString::fromLatin1(name));
+    return menu;
+}
+
+QAction* CommandItems::operator()(QMenu* menu, const char* name, const QString& caption,
+                                  std::function<void()> handler, bool checkable) const {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setCheckable(checkable);
+    QObject::connect(action, &QAction::triggered, receiver,
+                     [action, checkable, handler = std::move(handler)](bool checked) {
+                         if (checkable)
+                             action->setChecked(!checked);
+                         handler();
+                     });
+    return action;
+}
+
+void addZoomLevels(const CommandItems& item, QMenu* zoom, const std::array<QAction**, 5>& items,
+                   const std::function<void(const char* text, QAction* item)>& zoomTo) {
+    struct Level {
+        const char* name;
+        const char* caption;
+        const char* text;
+    };
+    static constexpr std::array<Level, 5> kLevels{{{"mnuImageZoom25", "&25%", "25"},
+                                                   {"mnuImageZoom50", "&50%", "50"},
+                                                   {"mnuImageZoom75", "&75%", "75"},
+                                                   {"mnuImageZoom100", "&100%", "100"},
+                                                   {"mnuImageZoom200", "2&00%", "200"}}};
+    for (std::size_t i = 0; i < kLevels.size(); ++i) {
+        QAction** slot = items[i];
+        const char* text = kLevels[i].text;
+        *slot = item(zoom, kLevels[i].name, QString::fromLatin1(kLevels[i].caption),
+                     [zoomTo, text, slot] { zoomTo(text, *slot); }, true);
+    }
+}
+
+QGroupBox* addValuesFrame(QWidget* parent, const std::array<QLabel**, 5>& values) {
+    auto* frame = new QGroupBox(QStringLiteral("Values"), parent);
+    frame->setObjectName(QStringLiteral("fraValues"));
+    auto* row = new QHBoxLayout(frame);
+    row->setContentsMargins(8, 2, 8, 2);
+    struct Pair {
+        const char* captionName;
+        const char* valueName;
+        const char* caption;
+        int width;
+    };
+    static constexpr std::array<Pair, 5> kPairs{{{"lblX", "lblvalX", "X:", 44},
+                                                 {"lblY", "lblvalY", "Y:", 44},
+                                                 {"lblW", "lblvalW", "Wavelength:", 60},
+                                                 {"lblI", "lblvalI", "Intensity:", 84},
+                                                 {"lblG", "lblvalG", "Greyscale:", 70}}};
+    for (std::size_t i = 0; i < kPairs.size(); ++i) {
+        auto* caption = new QLabel(QString::fromLatin1(kPairs[i].caption), frame);
+        caption->setObjectName(QString::fromLatin1(kPairs[i].captionName));
+        QLabel* value = new QLabel(frame);
+        value->setObjectName(QString::fromLatin1(kPairs[i].valueName));
+        value->setFixedWidth(kPairs[i].width);
+        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        row->addWidget(caption);
+        row->addWidget(value);
+        row->addSpacing(10);
+        *values[i] = value;
+    }
+    frame->setFixedSize(frame->sizeHint().width(), std::min(frame->sizeHint().height(), 50));
+    return frame;
 }
 
 void ClearZoomChecks(std::initializer_list<QAction*> items) {

@@ -106,4 +106,10 @@ void DrawingTarget::applyPen() {
     painter_.setPen(pen);
 }
 
+void printAt(DrawingTarget& target, const QString& text, double left, double top) {
+    target.setCurrentX(left);
+    target.setCurrentY(top);
+    target.print(text);
+}
+
 }  // namespace kestrova

@@ -74,4 +74,10 @@ private:
     Qt::PenStyle dashStyle_ = Qt::SolidLine;
 };
 
+// The light grey of the plots' grid lines.
+inline const QColor kGridColour(192, 192, 192);
+
+// Prints `text` with its top left at (left, top).
+void printAt(DrawingTarget& target, const QString& text, double left, double top);
+
 }  // namespace kestrova

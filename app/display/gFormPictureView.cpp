@@ -82,6 +82,14 @@ bool PictureView::applyZoom(const std::string& text, float baseScale, std::int32
     return true;
 }
 
+std::string PictureView::fitZoomText(bool height) const {
+    const double twips = twipsPerPixel(area_);
+    const QSize viewport = picBox1_->contentsRect().size();
+    const QSize picture = picBox2_->size();
+    return height ? kestrova::fitZoomText(viewport.height() * twips, picture.height() * twips)
+                  : kestrova::fitZoomText(viewport.width() * twips, picture.width() * twips);
+}
+
 PixelPosition PictureView::pixelUnderMouse(double x, double y) const {
     return kestrova::pixelUnderMouse(x, y, imageWidth_, imageHeight_);
 }

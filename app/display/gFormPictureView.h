@@ -55,6 +55,9 @@ public:
     bool applyZoom(const std::string& text, float baseScale, std::int32_t width, std::int32_t height,
                    const std::function<void()>& layout, ZoomAnchor anchor);
 
+    // The zoom text that fits the picture as now shown to the viewport's height (else width).
+    std::string fitZoomText(bool height) const;
+
     // The image pixel under a point of picBox2's coordinates (image pixels from 1, top down).
     PixelPosition pixelUnderMouse(double x, double y) const;
 

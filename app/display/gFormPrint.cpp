@@ -9,7 +9,7 @@
 
 namespace kestrova {
 
-bool PrintPicture(QWidget* parent, PrintSettings& settings, const QImage& picture, const QString& caption) {
+bool PrintPages(QWidget* parent, PrintSettings& settings, const PageDrawing& drawPage) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageOrientation(settings.orientation);
     printer.setCopyCount(settings.copies);
@@ -29,13 +29,19 @@ bool PrintPicture(QWidget* parent, PrintSettings& settings, const QImage& pictur
     for (int copy = 0; copy < pages; ++copy) {
         if (copy > 0 && !printer.newPage())
             return false;
+        drawPage(printer, target, area);
+    }
+    return target.painter().end();
+}
+
+bool PrintPicture(QWidget* parent, PrintSettings& settings, const QImage& picture, const QString& caption) {
+    return PrintPages(parent, settings, [&picture, &caption](QPrinter&, DrawingTarget& target, const QRectF& area) {
         const PrintLayout layout = printLayout(area.width(), area.height(), target.textWidth(caption));
         target.setCurrentX(layout.captionLeft);
         target.setCurrentY(layout.captionTop);
         target.print(caption);
         target.paintPicture(picture, layout.pictureLeft, layout.pictureTop, layout.pictureWidth, layout.pictureHeight);
-    }
-    return target.painter().end();
+    });
 }
 
 }  // namespace kestrova

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -16,6 +17,16 @@ ThresholdDialog::ThresholdDialog(const WindowContext& context, const QString& ca
     : ChildWindow(context, caption) {
     lower_ = makeThresholdFrame(this, QStringLiteral("Lo"), QStringLiteral("Lower Threshold"), lowerLabel);
     upper_ = makeThresholdFrame(this, QStringLiteral("Hi"), QStringLiteral("Upper Threshold"), upperLabel);
+}
+
+void ThresholdDialog::addExtremeLabels() {
+    const ImageStore& image = state_.image;
+    auto* lowerGrid = static_cast<QGridLayout*>(lower_.frame->layout());
+    lowerGrid->addWidget(addLabel(lower_.frame, "lblMinimum", QStringLiteral("Minimum")), 1, 2);
+    lowerGrid->addWidget(addLabel(lower_.frame, "lblMiniimumValue", QString::fromStdString(image.minText)), 1, 1);
+    auto* upperGrid = static_cast<QGridLayout*>(upper_.frame->layout());
+    upperGrid->addWidget(addLabel(upper_.frame, "lblMaximum", QStringLiteral("Maximum")), 1, 2);
+    upperGrid->addWidget(addLabel(upper_.frame, "lblMaxiimumValue", QString::fromStdString(image.maxText)), 1, 1);
 }
 
 void ThresholdDialog::addButtons(const char* setName) {

@@ -20,6 +20,8 @@ protected:
     ThresholdDialog(const WindowContext& context, const QString& caption, const QString& lowerLabel,
                     const QString& upperLabel);
 
+    // Shows the image's minimum under the lower text box and its maximum under the upper one.
+    void addExtremeLabels();
     // Puts the buttons under the frames (Set named setName), checks the menu item and centres the window.
     void addButtons(const char* setName);
     // Shows the two sides and lets each side's options set its flag.

@@ -13,6 +13,7 @@
 #include "NumberFormat.h"
 #include "gDataHistogram.h"
 #include "gDataRoI.h"
+#include "gForm.h"
 #include "gFormHistogram.h"
 #include "gFormPictureBox.h"
 #include "gFormPlotOutputs.h"
@@ -23,13 +24,6 @@ namespace {
 
 QString qs(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-QMenu* addMenu(QWidget* parent, const char* name, const QString& caption) {
-    auto* menu = new QMenu(caption, parent);
-    menu->setObjectName(QString::fromLatin1(name));
-    menu->menuAction()->setObjectName(QString::fromLatin1(name));
-    return menu;
 }
 
 // The region's minimum or maximum in the image's threshold number format.
@@ -92,18 +86,7 @@ void frmAnalysisIntensityDistributionfrm::createMenus() {
     auto* bar = new QMenuBar(this);
     bar->setObjectName(QStringLiteral("histogramMenuBar"));
     layout()->setMenuBar(bar);
-    const auto item = [this](QMenu* menu, const char* name, const QString& caption, auto handler,
-                             bool checkable = false) {
-        QAction* action = menu->addAction(caption);
-        action->setObjectName(QString::fromLatin1(name));
-        action->setCheckable(checkable);
-        connect(action, &QAction::triggered, this, [action, checkable, handler](bool checked) {
-            if (checkable)
-                action->setChecked(!checked);
-            handler();
-        });
-        return action;
-    };
+    const CommandItems item{this};
     HistogramSettings& settings = state_.histogramSettings;
     const auto option = [this, &settings](bool HistogramSettings::* field, bool value) {
         return [this, &settings, field, value] {

@@ -2,23 +2,14 @@
 
 // The region display window's zoom typed as a per-cent from 1 to 500.
 
-#include <string>
-
-#include "gFormDialog.h"
+#include "frmImageZoomCustomfrm.h"
 
 namespace kestrova {
 
-class frmAnalysisRegionofInterestDisplayImageZoomCustomfrm : public ChildWindow {
+class frmAnalysisRegionofInterestDisplayImageZoomCustomfrm : public ZoomCustomDialog {
     Q_OBJECT
 public:
     explicit frmAnalysisRegionofInterestDisplayImageZoomCustomfrm(const WindowContext& context);
-
-private:
-    void txtZoomValue_Change(const QString& text);
-    void cmdOK_Click();
-
-    QLineEdit* txtZoomValue_ = nullptr;
-    std::string pending_;
 };
 
 }  // namespace kestrova

@@ -20,6 +20,7 @@
 #include "gForm.h"
 #include "gFormPictureBox.h"
 #include "gFormPictureView.h"
+#include "gFormPlotOutputs.h"
 #include "gFormServices.h"
 
 namespace kestrova {
@@ -27,20 +28,6 @@ namespace {
 
 QString qs(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-// A save-dialog answer that names a file: more than an extension after its last '/'.
-bool namesAFile(const QString& path) {
-    const QString name = path.mid(path.lastIndexOf(u'/') + 1);
-    const qsizetype dot = name.lastIndexOf(u'.');
-    return dot > 0 || (dot < 0 && !name.isEmpty());
-}
-
-QMenu* addMenu(QWidget* parent, const char* name, const QString& caption) {
-    auto* menu = new QMenu(caption, parent);
-    menu->setObjectName(QString::fromLatin1(name));
-    menu->menuAction()->setObjectName(QString::fromLatin1(name));
-    return menu;
 }
 
 }  // namespace
@@ -71,25 +58,7 @@ void frmAnalysisRegionofInterestDisplayfrm::createControls() {
     lblFN_->setObjectName(QStringLiteral("lblFN"));
     lblFN_->setAlignment(Qt::AlignCenter);
 
-    fraValues_ = new QGroupBox(QStringLiteral("Values"), area_);
-    fraValues_->setObjectName(QStringLiteral("fraValues"));
-    auto* row = new QHBoxLayout(fraValues_);
-    row->setContentsMargins(8, 2, 8, 2);
-    const auto addPair = [this, row](QLabel*& value, const char* captionName, const char* valueName,
-                                     const QString& text, int width) {
-        row->addWidget(addLabel(fraValues_, captionName, text));
-        value = addLabel(fraValues_, valueName, QString());
-        value->setFixedWidth(width);
-        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        row->addWidget(value);
-        row->addSpacing(10);
-    };
-    addPair(lblvalX_, "lblX", "lblvalX", QStringLiteral("X:"), 44);
-    addPair(lblvalY_, "lblY", "lblvalY", QStringLiteral("Y:"), 44);
-    addPair(lblvalW_, "lblW", "lblvalW", QStringLiteral("Wavelength:"), 60);
-    addPair(lblvalI_, "lblI", "lblvalI", QStringLiteral("Intensity:"), 84);
-    addPair(lblvalG_, "lblG", "lblvalG", QStringLiteral("Greyscale:"), 70);
-    fraValues_->setFixedSize(fraValues_->sizeHint().width(), std::min(fraValues_->sizeHint().height(), 50));
+    fraValues_ = addValuesFrame(area_, {&lblvalX_, &lblvalY_, &lblvalW_, &lblvalI_, &lblvalG_});
 
     connect(view_, &PictureView::mouseMoved, this, [this](double x, double y) { picBox2_MouseMove(x, y); });
     connect(view_, &PictureView::wheelZoom, this, [this](int steps, QPoint) {
@@ -102,19 +71,7 @@ void frmAnalysisRegionofInterestDisplayfrm::createMenus() {
     auto* bar = new QMenuBar(this);
     bar->setObjectName(QStringLiteral("regionMenuBar"));
     layout()->setMenuBar(bar);
-    // A checkable item keeps the check mark the window gives it, not the click's.
-    const auto item = [this](QMenu* menu, const char* name, const QString& caption, auto handler,
-                             bool checkable = false) {
-        QAction* action = menu->addAction(caption);
-        action->setObjectName(QString::fromLatin1(name));
-        action->setCheckable(checkable);
-        connect(action, &QAction::triggered, this, [action, checkable, handler](bool checked) {
-            if (checkable)
-                action->setChecked(!checked);
-            handler();
-        });
-        return action;
-    };
+    const CommandItems item{this};
 
     QMenu* file = addMenu(this, "mnuFile", QStringLiteral("&File"));
     bar->addMenu(file);
@@ -137,15 +94,8 @@ void frmAnalysisRegionofInterestDisplayfrm::createMenus() {
                                     [this] { mnuImageZoomFit(true); }, true);
     mnuImageZoomFitToWidth_ = item(zoom, "mnuImageZoomFitToWidth", QStringLiteral("Fit to &Width"),
                                    [this] { mnuImageZoomFit(false); }, true);
-    const auto level = [this, &item, zoom](const char* name, const QString& caption, const char* text,
-                                           QAction*& action) {
-        action = item(zoom, name, caption, [this, text, &action] { ZoomTo(text, action); }, true);
-    };
-    level("mnuImageZoom25", QStringLiteral("&25%"), "25", mnuImageZoom25_);
-    level("mnuImageZoom50", QStringLiteral("&50%"), "50", mnuImageZoom50_);
-    level("mnuImageZoom75", QStringLiteral("&75%"), "75", mnuImageZoom75_);
-    level("mnuImageZoom100", QStringLiteral("&100%"), "100", mnuImageZoom100_);
-    level("mnuImageZoom200", QStringLiteral("2&00%"), "200", mnuImageZoom200_);
+    addZoomLevels(item, zoom, {&mnuImageZoom25_, &mnuImageZoom50_, &mnuImageZoom75_, &mnuImageZoom100_, &mnuImageZoom200_},
+                  [this](const char* text, QAction* action) { ZoomTo(text, action); });
     mnuImageZoomCustom_ = item(zoom, "mnuImageZoomCustom", QStringLiteral("&Custom..."), [this] {
         services_.openWindow(QString::fromLatin1(windows::kRegionDisplayZoomCustom));
     }, true);
@@ -238,11 +188,7 @@ void frmAnalysisRegionofInterestDisplayfrm::mnuImageZoomStep(bool in) {
 
 void frmAnalysisRegionofInterestDisplayfrm::mnuImageZoomFit(bool height) {
     ZoomTo("100", mnuImageZoom100_);
-    const double twips = twipsPerPixel(area_);
-    const QSize viewport = view_->viewport()->contentsRect().size();
-    const QSize picture = view_->picture()->size();
-    const std::string text = height ? fitZoomText(viewport.height() * twips, picture.height() * twips)
-                                    : fitZoomText(viewport.width() * twips, picture.width() * twips);
+    const std::string text = view_->fitZoomText(height);
     ZoomTo(text, height ? mnuImageZoomFitToHeight_ : mnuImageZoomFitToWidth_);
 }
 
@@ -311,20 +257,8 @@ void frmAnalysisRegionofInterestDisplayfrm::mnuFileSaveAsDisplay_Click() {
                                               imageFileFilter(), {}});
     if (!namesAFile(path))
         return;
-    const QImage picture = view_->picture()->picture();
-    if (picture.isNull()) {
-        // The zoomed picture is too large to be held whole.
-        showMessage(QStringLiteral("Error - when writing image to output file"));
-        return;
-    }
-    const std::vector<std::uint8_t> bytes = bitmapBytes(picture);
-    Messages messages;
-    {
-        BusyCursor busy;
-        SaveDisplay(state_, BitmapInfoHeader::forPicture(picture.width(), picture.height()), bytes, path.toStdString(),
-                    messages);
-    }
-    showMessages(messages);
+    // A zoomed picture too large to be held whole is null: refused with the writing message.
+    SavePictureAsDisplay(state_, view_->picture()->picture(), path.toStdString());
 }
 
 void frmAnalysisRegionofInterestDisplayfrm::mnuFilePrint_Click() {

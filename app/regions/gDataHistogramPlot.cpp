@@ -17,6 +17,16 @@ std::int32_t toPixel(double value)
     return static_cast<std::int32_t>(std::clamp(roundHalfEven(value), -kLimit, kLimit));
 }
 
+// The tick format; a scaled axis (yScale 10, 100, ...) shows as many decimals as it has powers of
+// ten, so that neighbouring ticks read their own values. The exponent form stays as it is.
+std::string yTickFormat(const HistogramScales& scales)
+{
+    if (scales.yScale <= 1.0f || scales.tickFormat.find('E') != std::string::npos)
+        return scales.tickFormat;
+    const int decimals = static_cast<int>(std::lround(std::log10(static_cast<double>(scales.yScale))));
+    return decimals > 0 ? "#0." + std::string(static_cast<std::size_t>(decimals), '0') : scales.tickFormat;
+}
+
 }  // namespace
 
 HistogramGeometry histogramGeometry(double sw, double sh)
@@ -63,10 +73,11 @@ std::vector<HistogramTick> histogramYTicks(const HistogramScales& scales, const 
         return ticks;
     // The first multiple of yStep at or above yMin.
     std::int64_t v = static_cast<std::int64_t>(std::ceil(static_cast<double>(scales.yMin) / scales.yStep)) * scales.yStep;
+    const std::string format = yTickFormat(scales);
     for (; v <= scales.yMax; v += scales.yStep) {
         HistogramTick tick;
         tick.y = toPixel(scaledHistogramY(scales, geometry, static_cast<double>(v)));
-        tick.label = formatNumber(static_cast<double>(v) / scales.yScale, scales.tickFormat);
+        tick.label = formatNumber(static_cast<double>(v) / scales.yScale, format);
         tick.grid = v > scales.yMin && v < scales.yMax;
         ticks.push_back(std::move(tick));
     }

@@ -36,8 +36,9 @@ double scaledHistogramY(const HistogramScales& scales, const HistogramGeometry& 
 // whose position lies more than xStep surface units inside both edges of the plot.
 std::vector<std::int32_t> histogramGridX(const HistogramScales& scales, const HistogramGeometry& geometry);
 
-// A Y tick: its position, its label (value / yScale in the tick format) and whether a grid line
-// crosses the plot there (strictly between the ends of the axis).
+// A Y tick: its position, its label (value / yScale in the tick format, with log10(yScale)
+// decimals on a scaled axis) and whether a grid line crosses the plot there (strictly between the
+// ends of the axis).
 struct HistogramTick {
     std::int32_t y = 0;
     std::string label;

@@ -6,18 +6,9 @@ namespace kestrova {
 
 namespace {
 
-const QColor kGridColour(192, 192, 192);
-
 QString qText(const std::string& text)
 {
     return QString::fromStdString(text);
-}
-
-void printAt(DrawingTarget& target, const QString& text, double left, double top)
-{
-    target.setCurrentX(left);
-    target.setCurrentY(top);
-    target.print(text);
 }
 
 // A light grey line, dashed or solid, then the black solid pen again.

@@ -13,27 +13,6 @@ namespace {
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
 
-PixelSource ints(const std::vector<std::int32_t>& v, std::int32_t min, std::int32_t max)
-{
-    PixelSource p;
-    p.intPixels = v.data();
-    p.count = v.size();
-    p.intMin = min;
-    p.intMax = max;
-    return p;
-}
-
-PixelSource floats(const std::vector<float>& v, float min, float max)
-{
-    PixelSource p;
-    p.isFloat = true;
-    p.floatPixels = v.data();
-    p.count = v.size();
-    p.floatMin = min;
-    p.floatMax = max;
-    return p;
-}
-
 std::vector<std::int32_t> ramp(int count)
 {
     std::vector<std::int32_t> v(static_cast<std::size_t>(count));

@@ -55,3 +55,24 @@ Bytes pgmFile(int width, int height, int maxValue, const std::vector<int>& sampl
     }
     return b;
 }
+
+kestrova::PixelSource ints(const std::vector<std::int32_t>& v, std::int32_t min, std::int32_t max)
+{
+    kestrova::PixelSource p;
+    p.intPixels = v.data();
+    p.count = v.size();
+    p.intMin = min;
+    p.intMax = max;
+    return p;
+}
+
+kestrova::PixelSource floats(const std::vector<float>& v, float min, float max)
+{
+    kestrova::PixelSource p;
+    p.isFloat = true;
+    p.floatPixels = v.data();
+    p.count = v.size();
+    p.floatMin = min;
+    p.floatMax = max;
+    return p;
+}

@@ -12,6 +12,7 @@
 #include "Messages.h"
 #include "ProgramState.h"
 #include "TestSupport.h"
+#include "gDataOrg.h"
 
 class LogicTest : public ::testing::Test {
 protected:
@@ -35,3 +36,7 @@ private:
 
 // Binary PGM files.
 testsupport::Bytes pgmFile(int width, int height, int maxValue, const std::vector<int>& samples);
+
+// Pixel sources over a test's pixels, with the extremes given.
+kestrova::PixelSource ints(const std::vector<std::int32_t>& v, std::int32_t min, std::int32_t max);
+kestrova::PixelSource floats(const std::vector<float>& v, float min, float max);

@@ -5,33 +5,13 @@
 #include <limits>
 #include <vector>
 
+#include "LogicFixture.h"
 #include "gDataHistogram.h"
 #include "gDataHistogramPlot.h"
 
 using namespace kestrova;
 
 namespace {
-
-PixelSource ints(const std::vector<std::int32_t>& v, std::int32_t min, std::int32_t max)
-{
-    PixelSource p;
-    p.intPixels = v.data();
-    p.count = v.size();
-    p.intMin = min;
-    p.intMax = max;
-    return p;
-}
-
-PixelSource floats(const std::vector<float>& v, float min, float max)
-{
-    PixelSource p;
-    p.isFloat = true;
-    p.floatPixels = v.data();
-    p.count = v.size();
-    p.floatMin = min;
-    p.floatMax = max;
-    return p;
-}
 
 int binOf(std::int32_t value, std::int32_t min, std::int32_t max)
 {
@@ -225,9 +205,9 @@ TEST(RegionHistogram, PlotPositions)
         labels.push_back(t.label);
         grids.push_back(t.grid);
     }
-    // 30, 35, ... 50 on an axis from 30 to 51, labelled in the format of counts below 10.
+    // 30, 35, ... 50 on an axis from 30 to 51 (yScale 10): each label reads its own value.
     EXPECT_EQ(ys, (std::vector<std::int32_t>{400, 329, 257, 186, 114}));
-    EXPECT_EQ(labels, (std::vector<std::string>{"3", "4", "4", "5", "5"}));
+    EXPECT_EQ(labels, (std::vector<std::string>{"3.0", "3.5", "4.0", "4.5", "5.0"}));
     EXPECT_EQ(grids, (std::vector<bool>{false, true, true, true, true}));
     // Bins 50 .. 200; 0 lies on the left edge and 250 within 50 units of the right one.
     EXPECT_EQ(histogramGridX(lin, g), (std::vector<std::int32_t>{287, 425, 562, 699}));
@@ -238,4 +218,18 @@ TEST(RegionHistogram, PlotPositions)
     EXPECT_EQ(outline[1], (PlotPoint{149, 114}));  // bin 0 holds 5: scaled 50 of 30..51
     EXPECT_EQ(outline[3], (PlotPoint{151, 400}));  // bin 1 holds 3: the bottom
     EXPECT_EQ(outline.back(), (PlotPoint{851, 400}));
+}
+
+TEST(RegionHistogram, ScaledTickLabelsKeepTheirDecimals)
+{
+    HistogramScales s;
+    s.yScale = 100.0f;
+    s.yMin = 300;
+    s.yMax = 302;
+    s.yStep = 1;
+    s.yRange = 2;
+    std::vector<std::string> labels;
+    for (const HistogramTick& t : histogramYTicks(s, histogramGeometry(1000.0, 500.0)))
+        labels.push_back(t.label);
+    EXPECT_EQ(labels, (std::vector<std::string>{"3.00", "3.01", "3.02"}));
 }

@@ -87,12 +87,8 @@ public:
 // Runs the program on `arguments` with the test's folders; gives its exit code.
 int runProgram(UiFixture& f, const QStringList& arguments) {
     QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("TMP"), f.workFolder());
-    environment.insert(QStringLiteral("AppData"), f.folder() + QStringLiteral("/appdata"));
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    program.setProcessEnvironment(environment);
-    program.start(QCoreApplication::applicationDirPath() + QStringLiteral("/Kestrova"), arguments);
+    const QString programPath = f.prepareProgram(program);
+    program.start(programPath, arguments);
     program.waitForFinished(120000);
     return program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
 }

@@ -597,21 +597,15 @@ void MainWindowTest::commandLineFileOpensAtStartUp() {
     UiFixture f;
     writeSmallImage(f, false);
     QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("TMP"), f.workFolder());
-    environment.insert(QStringLiteral("AppData"), f.folder() + QStringLiteral("/appdata"));
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    program.setProcessEnvironment(environment);
+    const QString programPath = f.prepareProgram(program);
     QFile::remove(f.workFolder() + QStringLiteral("/Pic.Bmp"));
-    program.start(QCoreApplication::applicationDirPath() + QStringLiteral("/Kestrova"),
-                  {f.dataFile("small.pgm"), QStringLiteral("--quit-when-shown")});
+    program.start(programPath, {f.dataFile("small.pgm"), QStringLiteral("--quit-when-shown")});
     QVERIFY(program.waitForFinished(60000));
     QCOMPARE(program.exitCode(), 0);
     QVERIFY(QDir(f.workFolder()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));  // private folder gone
 
     // A file that cannot be opened ends such a run with a failure.
-    program.start(QCoreApplication::applicationDirPath() + QStringLiteral("/Kestrova"),
-                  {f.dataFile("missing.pgm"), QStringLiteral("--quit-when-shown")});
+    program.start(programPath, {f.dataFile("missing.pgm"), QStringLiteral("--quit-when-shown")});
     QVERIFY(program.waitForFinished(60000));
     QCOMPARE(program.exitCode(), 1);
 }

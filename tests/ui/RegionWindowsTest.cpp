@@ -154,6 +154,12 @@ void RegionWindowsTest::regionZoomOutStopsAtOnePerCent() {
     QCOMPARE(picture->pictureSize(), QSize(768, 384));
     QVERIFY(item(window, "mnuImageZoomCustom")->isChecked());
     QCOMPARE(f.state().zoom.zoomText, std::string("100"));
+
+    // A level item: its text, and its check mark alone.
+    item(window, "mnuImageZoom200")->trigger();
+    QCOMPARE(picture->pictureSize(), QSize(1024, 512));
+    QVERIFY(item(window, "mnuImageZoom200")->isChecked());
+    QVERIFY(!item(window, "mnuImageZoomCustom")->isChecked());
 }
 
 void RegionWindowsTest::readOutShowsImageCoordinates() {

@@ -85,12 +85,8 @@ void TemporaryFilesTest::failureDetailIsTheConvertersReport() {
 void TemporaryFilesTest::privateFolderGoesWithTheProgramOnSigterm() {
     uitest::UiFixture f;
     QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("TMP"), f.workFolder());
-    environment.insert(QStringLiteral("AppData"), f.folder() + QStringLiteral("/appdata"));
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    program.setProcessEnvironment(environment);
-    program.start(QCoreApplication::applicationDirPath() + QStringLiteral("/Kestrova"), {});
+    const QString programPath = f.prepareProgram(program);
+    program.start(programPath, {});
     QVERIFY(program.waitForStarted());
     const QDir work(f.workFolder());
     QTRY_VERIFY_WITH_TIMEOUT(!work.entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty(), 60000);

@@ -127,6 +127,24 @@ QByteArray readFile(const QString& path) {
     return file.readAll();
 }
 
+QString UiFixture::prepareProgram(QProcess& program) const {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMP"), workFolder());
+    environment.insert(QStringLiteral("AppData"), folder() + QStringLiteral("/appdata"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    program.setProcessEnvironment(environment);
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/Kestrova");
+}
+
+void openWideImage(UiFixture& f) {
+    std::vector<int> pixels(2048 * 512);
+    for (std::size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = static_cast<int>(i % 251);
+    writePgm(f.dataFile("wide.pgm"), 2048, 512, 255, pixels);
+    if (!f.openThroughMenu(f.dataFile("wide.pgm")))
+        throw std::runtime_error("the wide image did not open");
+}
+
 void writePgm(const QString& path, int width, int height, int maxValue, const std::vector<int>& bottomFirst) {
     // The converter keeps the raster order: the file's first row is the program's row 1.
     QByteArray bytes = QStringLiteral("P5\n%1 %2\n%3\n").arg(width).arg(height).arg(maxValue).toLatin1();

@@ -21,6 +21,7 @@
 #include "gFormServices.h"
 
 class QPrinter;
+class QProcess;
 
 namespace kestrova {
 class PictureBox;
@@ -78,6 +79,9 @@ public:
     bool openThroughMenu(const QString& path);
     // Moves the mouse over picBox2 to a point of its user coordinates (image pixels).
     void moveMouse(double x, double y);
+    // Prepares `program` to run the built program offscreen with this test's folders (TMP and
+    // AppData) and gives the program's path.
+    QString prepareProgram(QProcess& program) const;
 
 private:
     QTemporaryDir dir_;
@@ -89,6 +93,10 @@ private:
     QByteArray previousTmp_;
     QByteArray previousAppData_;
 };
+
+// Writes and opens a 2048 x 512 image (base scale 0.5: 100 % shows 1024 x 256 screen pixels);
+// throws when it does not open.
+void openWideImage(UiFixture& f);
 
 // Image files written by the test. Rows are given bottom row first (the program's row 1).
 void writePgm(const QString& path, int width, int height, int maxValue, const std::vector<int>& bottomFirst);

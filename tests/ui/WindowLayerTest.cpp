@@ -41,14 +41,6 @@ QString largeFrame() {
     return path;
 }
 
-void openWideImage(UiFixture& f) {
-    std::vector<int> pixels(2048 * 512);
-    for (std::size_t i = 0; i < pixels.size(); ++i)
-        pixels[i] = static_cast<int>(i % 251);
-    uitest::writePgm(f.dataFile("wide.pgm"), 2048, 512, 255, pixels);
-    QVERIFY(f.openThroughMenu(f.dataFile("wide.pgm")));
-}
-
 // The read-out (column, row) for a point of picBox2's inner area, in screen pixels.
 QPoint readOutAt(UiFixture& f, QPoint inner) {
     kestrova::PictureBox* box = f.box("picBox2");

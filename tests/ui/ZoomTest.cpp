@@ -30,16 +30,6 @@ QString checkedZoomItem(UiFixture& f) {
     return checked;
 }
 
-// A 2048 x 512 image: base scale 0.5, so 100 % shows 1024 x 256 screen pixels.
-void openWideImage(UiFixture& f) {
-    std::vector<int> pixels(2048 * 512);
-    for (std::size_t i = 0; i < pixels.size(); ++i)
-        pixels[i] = static_cast<int>(i % 251);
-    uitest::writePgm(f.dataFile("wide.pgm"), 2048, 512, 255, pixels);
-    if (!f.openThroughMenu(f.dataFile("wide.pgm")))
-        throw std::runtime_error("the wide image did not open");
-}
-
 QSize shown(UiFixture& f) {
     return f.box("picBox2")->pictureSize();
 }
