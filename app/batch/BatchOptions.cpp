@@ -74,6 +74,9 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments)
         if (const auto equals = argument.find('='); argument.starts_with("--") && equals != std::string::npos) {
             name = argument.substr(0, equals);
             attached = argument.substr(equals + 1);
+        } else if (argument.starts_with("-j") && argument.size() > 2) {
+            name = "-j";
+            attached = argument.substr(2);
         }
         if (name == "--help" || name == "--version" || name == "-q" || name == "--quiet") {
             if (attached)

@@ -15,6 +15,7 @@
 #include "BatchFrame.h"
 #include "BatchOptions.h"
 #include "CentroidTable.h"
+#include "InProcessConverters.h"
 #include "KestrovaVersion.h"
 #include "SafeOutput.h"
 #include "WorkerResult.h"
@@ -137,6 +138,7 @@ bool startWorker(const FrameSettings& shared, const std::string& workRoot, const
     }
     if (pid == 0) {
         restoreDefaultHandlers();
+        setInProcessConverterRunner(runConverterInProcess);
         ::close(fds[0]);
         FrameSettings settings = shared;
         settings.context.workFolder = workRoot + "/" + std::to_string(frame);
