@@ -173,17 +173,37 @@ std::string outputClash(const BatchOptions& options)
         if (!pattern->empty() && options.images.size() > 1 && pattern->find("{name}") == std::string::npos)
             return *pattern + ": a pattern without {name} names one file for several frames";
     }
-    std::set<std::string> names;
-    auto clashes = [&names](const std::string& path) {
-        return !path.empty() && !names.insert(std::filesystem::path(path).lexically_normal().string()).second;
+    // Names compared as files: relative to the current folder, links and "." / ".." resolved.
+    auto fileOf = [](const std::string& path) {
+        std::error_code ignored;
+        const std::filesystem::path resolved = std::filesystem::weakly_canonical(path, ignored);
+        return resolved.empty() ? std::filesystem::path(path).lexically_normal().string() : resolved.string();
     };
-    clashes(options.centroidFile);  // the table is one name among the others
+    std::set<std::string> inputs;
+    for (const std::string* path : {&options.analysisFile, &options.displayFile})
+        if (!path->empty())
+            inputs.insert(fileOf(*path));
+    for (const std::string& image : options.images)
+        inputs.insert(fileOf(image));
+    std::set<std::string> names;
+    auto clash = [&](const std::string& path) -> std::string {
+        if (path.empty())
+            return {};
+        const std::string file = fileOf(path);
+        if (inputs.contains(file))
+            return path + ": an output would replace an input";
+        if (!names.insert(file).second)
+            return path + ": two outputs name the same file";
+        return {};
+    };
+    if (std::string found = clash(options.centroidFile); !found.empty())
+        return found;
     for (const std::string& image : options.images) {
         const FrameOutputs out = frameOutputsOf(options, image);
         for (const std::string* path : {&out.spectrum, &out.profile, &out.histogram, &out.regionImage,
                                         &out.displayImage}) {
-            if (clashes(*path))
-                return *path + ": two outputs name the same file";
+            if (std::string found = clash(*path); !found.empty())
+                return found;
         }
     }
     return {};

@@ -54,7 +54,8 @@ struct FrameOutputs {
 FrameOutputs frameOutputsOf(const BatchOptions& options, const std::string& image);
 
 // The usage error of a run whose outputs clash: a pattern without {name} over several frames,
-// or two outputs (the centroid table included) naming the same file. "" when none.
+// two outputs (the centroid table included) naming the same file, or an output naming a frame
+// or a settings file of the run. "" when none.
 std::string outputClash(const BatchOptions& options);
 
 // The text of --help.

@@ -7,18 +7,15 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
-#include <poll.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "BatchFrame.h"
 #include "BatchOptions.h"
 #include "CentroidTable.h"
-#include "InProcessConverters.h"
 #include "KestrovaVersion.h"
 #include "SafeOutput.h"
-#include "WorkerResult.h"
+#include "WorkerPool.h"
 #include "gFileConvert.h"
 #include "gFileRoI.h"
 #include "gFileSettings.h"
@@ -30,7 +27,6 @@ namespace kestrova::batch {
 namespace {
 
 constexpr const char* kProgram = "kestrova-batch";
-constexpr const char* kWorkerEnded = "Error - the analysis of this frame ended abnormally";
 constexpr const char* kTableWriteFailed = "Error - when writing centroid table";
 
 volatile std::sig_atomic_t stopSignal = 0;
@@ -116,132 +112,10 @@ private:
     std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 };
 
-struct Worker {
-    pid_t pid = -1;
-    int fd = -1;
-    std::size_t frame = 0;
-    std::string received;
-};
-
-// Starts the worker process of one frame; its result comes back through a pipe.
-bool startWorker(const FrameSettings& shared, const std::string& workRoot, const BatchOptions& options,
-                 std::size_t frame, Worker& worker)
-{
-    int fds[2];
-    if (::pipe(fds) != 0)
-        return false;
-    const pid_t pid = ::fork();
-    if (pid < 0) {
-        ::close(fds[0]);
-        ::close(fds[1]);
-        return false;
-    }
-    if (pid == 0) {
-        restoreDefaultHandlers();
-        setInProcessConverterRunner(runConverterInProcess);
-        ::close(fds[0]);
-        FrameSettings settings = shared;
-        settings.context.workFolder = workRoot + "/" + std::to_string(frame);
-        FrameResult result;
-        if (::mkdir(settings.context.workFolder.c_str(), 0700) != 0)
-            result.messages.push_back("Error - cannot create work folder in " + workRoot);
-        else
-            result = RunFrame(settings, options.images[frame], frameOutputsOf(options, options.images[frame]));
-        const std::string bytes = encodeResult(result);
-        const bool sent = writeAll(fds[1], bytes);
-        ::_exit(sent ? 0 : 1);  // never the parent's exit handlers: the work folder is the parent's
-    }
-    ::close(fds[1]);
-    worker = Worker{pid, fds[0], frame, {}};
-    return true;
-}
-
-// Collects a worker whose pipe has closed.
-FrameResult finishWorker(Worker& worker, const std::string& workRoot)
-{
-    ::close(worker.fd);
-    int status = 0;
-    while (::waitpid(worker.pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    removeFolder(workRoot + "/" + std::to_string(worker.frame));
-    const auto result = WIFEXITED(status) && WEXITSTATUS(status) == 0 ? decodeResult(worker.received) : std::nullopt;
-    if (result)
-        return *result;
-    FrameResult failure;
-    failure.messages.push_back(kWorkerEnded);
-    return failure;
-}
-
-void stopWorkers(std::vector<Worker>& workers)
-{
-    for (Worker& worker : workers)
-        ::kill(worker.pid, SIGTERM);
-    for (Worker& worker : workers) {
-        ::close(worker.fd);
-        while (::waitpid(worker.pid, nullptr, 0) < 0 && errno == EINTR) {
-        }
-    }
-    workers.clear();
-}
-
 int processors()
 {
     const long count = ::sysconf(_SC_NPROCESSORS_ONLN);
     return count < 1 ? 1 : static_cast<int>(count);
-}
-
-// Runs every frame, at most `jobs` at once; results in command-line order.
-std::vector<FrameResult> runFrames(const FrameSettings& shared, const std::string& workRoot,
-                                   const BatchOptions& options, Progress& progress)
-{
-    const std::size_t total = options.images.size();
-    const auto jobs = static_cast<std::size_t>(options.jobs > 0 ? options.jobs : processors());
-    std::vector<FrameResult> results(total);
-    std::vector<Worker> workers;
-    std::size_t next = 0;
-    std::size_t done = 0;
-    while ((next < total || !workers.empty()) && stopSignal == 0) {
-        while (next < total && workers.size() < jobs) {
-            Worker worker;
-            if (!startWorker(shared, workRoot, options, next, worker)) {
-                results[next].messages.push_back(kWorkerEnded);
-                ++done;
-            } else {
-                workers.push_back(worker);
-                progress.show(done, options.images[next]);
-            }
-            ++next;
-        }
-        std::vector<pollfd> polled;
-        for (const Worker& worker : workers)
-            polled.push_back(pollfd{worker.fd, POLLIN, 0});
-        if (polled.empty() || ::poll(polled.data(), polled.size(), -1) < 0)
-            continue;
-        for (std::size_t i = workers.size(); i-- > 0;) {
-            if (polled[i].revents == 0)
-                continue;
-            char buffer[4096];
-            const ssize_t got = ::read(workers[i].fd, buffer, sizeof buffer);
-            if (got > 0) {
-                workers[i].received.append(buffer, static_cast<std::size_t>(got));
-                continue;
-            }
-            if (got < 0 && errno == EINTR)
-                continue;
-            const std::size_t frame = workers[i].frame;
-            results[frame] = finishWorker(workers[i], workRoot);
-            workers.erase(workers.begin() + static_cast<std::ptrdiff_t>(i));
-            ++done;
-            progress.clear();
-            for (const std::string& message : results[frame].messages)
-                std::cerr << options.images[frame] << ": " << message << '\n';
-            progress.show(done, workers.empty() ? std::string() : options.images[workers.front().frame]);
-        }
-    }
-    if (stopSignal != 0)
-        stopWorkers(workers);
-    progress.clear();
-    return results;
 }
 
 }  // namespace
@@ -304,8 +178,21 @@ int RunBatch(const std::vector<std::string>& arguments)
     }
 
     installStopHandlers();
+    ::signal(SIGPIPE, SIG_IGN);  // a worker that died is seen as a failed write
     Progress progress(!options.quiet && ::isatty(STDERR_FILENO) == 1, options.images.size());
-    const std::vector<FrameResult> results = runFrames(shared, workFolder.path(), options, progress);
+    std::size_t done = 0;
+    FrameEvents events;
+    events.started = [&](std::size_t frame) { progress.show(done, options.images[frame]); };
+    events.finished = [&](std::size_t frame, const FrameResult& result) {
+        progress.clear();
+        for (const std::string& message : result.messages)
+            std::cerr << options.images[frame] << ": " << message << '\n';
+        progress.show(++done, options.images[frame]);
+    };
+    const auto jobs = static_cast<std::size_t>(options.jobs > 0 ? options.jobs : processors());
+    const std::vector<FrameResult> results =
+        runFrames(shared, workFolder.path(), options, jobs, events, stopSignal);
+    progress.clear();
     if (stopSignal != 0) {
         const int signal = stopSignal;
         removeFolder(workFolder.path());  // the signal ends the process before any destructor

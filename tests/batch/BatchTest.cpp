@@ -241,6 +241,7 @@ TEST_F(BatchRun, UsageErrorsWriteNothing)
         {"--centroid", out, "--histogram", "{dir}/../" + std::filesystem::path(dir.path()).filename().string() +
                                                "/out.csv", "-q", a},
         {"--region-image", "{name}.png", a},
+        {"--display-image", "{dir}/{name}.pgm", a},
     };
     const auto before = listFolder(dir.path());
     for (const auto& arguments : cases) {
