@@ -3,12 +3,16 @@
 files in the same run (batch_reference.py), with the peak memory of each (default --jobs):
   (a) 100 float FITS frames of 1024 x 1024, spectrum and centroid;
   (b) 20 16-bit FITS frames of 6144 x 4096, spectrum, profile and histogram.
-The frames are generated into a temporary folder and removed afterwards.
+The two programs alternate run by run; the table gives the median wall and processor (user +
+system, the whole process tree) seconds. The frames are generated into a temporary folder and
+removed afterwards.
 
 Usage: bench/batch.py [bin folder] [runs]   (default: build/bin, 3)
 Needs python3-numpy and python3-astropy."""
 
 import os
+import resource
+import statistics
 import sys
 import tempfile
 
@@ -16,7 +20,7 @@ import numpy as np
 from astropy.io import fits
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from benchlib import measure, report  # noqa: E402
+from benchlib import run_once  # noqa: E402
 
 REFERENCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "batch_reference.py")
 
@@ -73,15 +77,31 @@ def case(title, work, bin_dir, runs, frames, corners, lower, upper, outputs):
     reference = [sys.executable, REFERENCE, *map(str, corners), str(lower), str(upper), reference_out,
                  *("--" + o for o in outputs)]
     env = dict(os.environ, TMP=work, XDG_CONFIG_HOME=os.path.join(work, "config"))
-    rows = [
-        measure("numpy + astropy (baseline)", reference + frames, runs=runs, env=env),
-        measure("kestrova-batch", argv + frames, runs=runs, env=env),
-    ]
+    programs = [("numpy + astropy (baseline)", reference + frames), ("kestrova-batch", argv + frames)]
+    times = {name: [] for name, _ in programs}
+    cpu = {name: [] for name, _ in programs}
+    peaks = {name: 0 for name, _ in programs}
+    # The two alternate, so that a change in the machine's load falls on both alike.
+    for _ in range(runs):
+        for name, command in programs:
+            before = resource.getrusage(resource.RUSAGE_CHILDREN)
+            seconds, peak, code = run_once(command, env=env)
+            after = resource.getrusage(resource.RUSAGE_CHILDREN)
+            if code != 0:
+                raise SystemExit(f"{name}: exit code {code}")
+            times[name].append(seconds)
+            cpu[name].append(after.ru_utime + after.ru_stime - before.ru_utime - before.ru_stime)
+            peaks[name] = max(peaks[name], peak)
     for o in outputs:
         name = "centroid.csv" if o == "centroid" else "frame000" + suffix[o]
         compare(os.path.join(batch_out, name), os.path.join(reference_out, name))
     print(title + f", medians of {runs} runs")
-    report(rows, ["numpy + astropy (baseline)"])
+    print(f"{'program':<28}{'wall s':>9}{'CPU s':>9}{'peak MiB':>10}{'wall x base':>13}{'CPU x base':>12}")
+    base = programs[0][0]
+    for name, _ in programs:
+        wall, used = statistics.median(times[name]), statistics.median(cpu[name])
+        print(f"{name:<28}{wall:>9.3f}{used:>9.3f}{peaks[name] / 1024:>10.1f}"
+              f"{wall / statistics.median(times[base]):>13.2f}{used / statistics.median(cpu[base]):>12.2f}")
     print()
 
 

@@ -175,9 +175,12 @@ std::string outputClash(const BatchOptions& options)
     }
     // Names compared as files: relative to the current folder, links and "." / ".." resolved.
     auto fileOf = [](const std::string& path) {
-        std::error_code ignored;
-        const std::filesystem::path resolved = std::filesystem::weakly_canonical(path, ignored);
-        return resolved.empty() ? std::filesystem::path(path).lexically_normal().string() : resolved.string();
+        std::error_code failed;
+        const std::filesystem::path absolute = std::filesystem::absolute(path, failed);
+        if (failed)
+            return std::filesystem::path(path).lexically_normal().string();
+        const std::filesystem::path resolved = std::filesystem::weakly_canonical(absolute, failed);
+        return failed ? absolute.lexically_normal().string() : resolved.string();
     };
     std::set<std::string> inputs;
     for (const std::string* path : {&options.analysisFile, &options.displayFile})

@@ -244,11 +244,14 @@ TEST_F(BatchRun, UsageErrorsWriteNothing)
         {"--display-image", "{dir}/{name}.pgm", a},
     };
     const auto before = listFolder(dir.path());
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());  // relative outputs land here
     for (const auto& arguments : cases) {
         const RunResult r = batch(arguments);
         EXPECT_EQ(r.exitCode, 2) << ::testing::PrintToString(arguments);
         EXPECT_NE(r.standardError, "");
         EXPECT_EQ(listFolder(dir.path()), before) << ::testing::PrintToString(arguments);
     }
+    std::filesystem::current_path(previous);
     EXPECT_TRUE(listFolder(tmp).empty());
 }
