@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <limits>
+#include <malloc.h>
 #include <optional>
 #include <poll.h>
 #include <sys/stat.h>
@@ -54,6 +56,10 @@ std::optional<std::size_t> readFrameNumber(int fd)
                              int jobs, int results)
 {
     setInProcessConverterRunner(runConverterInProcess);
+    // Frame-sized buffers stay with the worker from one frame to the next: taken from the heap
+    // and not given back, the next frame finds its memory mapped already.
+    ::mallopt(M_MMAP_THRESHOLD, 1 << 30);
+    ::mallopt(M_TRIM_THRESHOLD, std::numeric_limits<int>::max());
     while (const auto frame = readFrameNumber(jobs)) {
         if (*frame >= options.images.size())
             break;
