@@ -1,11 +1,10 @@
 #include "BatchRun.h"
 
-#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <tuple>
 #include <iostream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -57,7 +56,7 @@ int usageError(const std::string& text)
 }
 
 // A settings file checked whole before the run, and written again in the private work folder so
-// that every frame reads the same lines. "" with the read message when it is refused.
+// that every frame reads the same lines. Not ok when it is missing, unreadable or malformed.
 struct CheckedSettings {
     bool ok = true;
     std::string text;  // the file's lines as the program writes them
@@ -168,13 +167,15 @@ int RunBatch(const std::vector<std::string>& arguments)
             std::cerr << kProgram << ": " << message << '\n';
         return kExitFrameFailed;
     }
-    if (analysis.text.size() > 0) {
-        shared.analysisFile = workFolder.path() + "/analysis.txt";
-        writeWhole(shared.analysisFile, analysis.text);
-    }
-    if (display.text.size() > 0) {
-        shared.displayFile = workFolder.path() + "/display.txt";
-        writeWhole(shared.displayFile, display.text);
+    for (auto [text, copy, name] : {std::tuple{&analysis.text, &shared.analysisFile, "/analysis.txt"},
+                                    std::tuple{&display.text, &shared.displayFile, "/display.txt"}}) {
+        if (text->empty())
+            continue;
+        *copy = workFolder.path() + name;
+        if (!writeWhole(*copy, *text)) {
+            std::cerr << kProgram << ": Error - cannot write in work folder " << workFolder.path() << '\n';
+            return kExitFrameFailed;
+        }
     }
 
     installStopHandlers();
