@@ -5,15 +5,20 @@
 // text to the opened file as the custom zoom does. Two options serve scripts: --quit-when-shown
 // ends the program as soon as the picture (the opened image, or the empty window) has been
 // painted; --screenshot=PATH saves the main window as a picture at that moment and then ends the
-// program.
+// program. --show spectrum,profile,centroid (any of the keywords, comma-separated) opens those
+// windows once the file is open and the other options applied; with --screenshot=s.png each
+// other window shown is saved beside it as s-KEYWORD.png (s-spectrum.png).
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QPixmap>
 #include <QStringList>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include "KestrovaVersion.h"
@@ -31,7 +36,28 @@ struct Options {
     bool quitWhenShown = false;
     QString screenshot;
     QString zoom;
+    QStringList show;  // window keywords
 };
+
+// Where the picture of a further window goes: "s.png" -> "s-spectrum.png".
+QString windowScreenshotPath(const QString& path, const QWidget& window) {
+    QString key = kestrova::keywordOfWindow(window.objectName());
+    if (key.isEmpty())
+        key = window.objectName();
+    const QFileInfo file(path);
+    const QString suffix = file.suffix().isEmpty() ? QString() : QStringLiteral(".") + file.suffix();
+    return file.dir().filePath(file.completeBaseName() + u'-' + key + suffix);
+}
+
+// Saves the main window at `path` and every other window shown beside it; false when one fails.
+bool saveScreenshots(QWidget& main, const QString& path) {
+    bool saved = main.grab().save(path);
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != &main && window->isVisible() && !window->objectName().isEmpty())
+            saved = window->grab().save(windowScreenshotPath(path, *window)) && saved;
+    }
+    return saved;
+}
 
 // Reads the command line; --help, --version and a wrong option end the program here.
 Options parseOptions(const QApplication& application) {
@@ -49,7 +75,12 @@ Options parseOptions(const QApplication& application) {
                                         QStringLiteral("path"));
     const QCommandLineOption quitWhenShown(QStringLiteral("quit-when-shown"),
                                            QStringLiteral("End as soon as the picture has been shown."));
-    parser.addOptions({zoom, screenshot, quitWhenShown});
+    const QCommandLineOption show(
+        QStringLiteral("show"),
+        QStringLiteral("Open these windows once the file is open: ") + kestrova::windowKeywords().join(u',') +
+            QStringLiteral(" (comma-separated)."),
+        QStringLiteral("windows"));
+    parser.addOptions({zoom, screenshot, quitWhenShown, show});
     parser.process(application);
 
     Options options;
@@ -59,6 +90,16 @@ Options parseOptions(const QApplication& application) {
     options.zoom = parser.value(zoom);
     options.screenshot = parser.value(screenshot);
     options.quitWhenShown = parser.isSet(quitWhenShown);
+    for (const QString& value : parser.values(show)) {
+        for (const QString& keyword : value.split(u',', Qt::SkipEmptyParts)) {
+            if (!kestrova::windowOfKeyword(keyword.trimmed())) {
+                std::fprintf(stderr, "Unknown window for --show: %s (known: %s)\n", qPrintable(keyword.trimmed()),
+                             qPrintable(kestrova::windowKeywords().join(u',')));
+                std::exit(1);
+            }
+            options.show << keyword.trimmed();
+        }
+    }
     return options;
 }
 
@@ -98,7 +139,7 @@ int main(int argc, char** argv) {
         ended = true;
         // Outside the paint that reported the picture.
         QTimer::singleShot(0, &application, [&] {
-            if (!options.screenshot.isEmpty() && !window.grab().save(options.screenshot))
+            if (!options.screenshot.isEmpty() && !saveScreenshots(window, options.screenshot))
                 exitCode = 2;
             window.close();
         });
@@ -117,6 +158,10 @@ int main(int argc, char** argv) {
             }
             if (!options.zoom.isEmpty())
                 window.applyCustomZoom(options.zoom.toStdString());
+            for (const QString& keyword : options.show) {
+                if (!window.openWindow(QString::fromLatin1(kestrova::windowOfKeyword(keyword))))
+                    std::fprintf(stderr, "The %s window was not opened.\n", qPrintable(keyword));
+            }
         });
     } else if (endWhenShown) {
         // Nothing to open: end once the empty window has been painted.

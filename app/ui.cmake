@@ -23,6 +23,15 @@ add_library(kestrova_ui STATIC
   display/frmAboutfrm.cpp
   files/frmFileInitialDisplayThresholdsfrm.cpp
   analysis/gFormPlot.cpp
+  analysis/gFormPlotOutputs.cpp
+  analysis/gFormPlotWindow.cpp
+  analysis/gFormProjection.cpp
+  analysis/gFormProjectionLimits.cpp
+  analysis/frmAnalysisCentroidandAreaMeasurementfrm.cpp
+  regions/frmAnalysisRegionofInterestDisplayfrm.cpp
+  regions/frmAnalysisRegionofInterestDisplayImageZoomCustomfrm.cpp
+  regions/gFormHistogram.cpp
+  regions/frmAnalysisIntensityDistributionfrm.cpp
 )
 set_target_properties(kestrova_ui PROPERTIES AUTOMOC ON)
 target_link_libraries(kestrova_ui PUBLIC kestrova_logic Qt6::Widgets Qt6::PrintSupport PRIVATE kestrova_warnings)

@@ -17,6 +17,7 @@
 #include "KestrovaVersion.h"
 #include "gDataOrg.h"
 #include "gDataReadOut.h"
+#include "gDataRoI.h"
 #include "gFileConvert.h"
 #include "gFileOrg.h"
 #include "gFileSettings.h"
@@ -222,6 +223,10 @@ QWidget* frmMainMenufrm::openWindow(const QString& name) {
     return windows_->open(name);
 }
 
+QWidget* frmMainMenufrm::openedWindow(const QString& name) {
+    return windows_->window(name);
+}
+
 bool frmMainMenufrm::isWindowOpen(const QString& name) const {
     return windows_->isOpen(name);
 }
@@ -417,6 +422,15 @@ void frmMainMenufrm::openThresholdsDialog(const char* name) {
     windows_->close(windows::kThresholdsAbsolute);
     windows_->close(windows::kThresholdsPerCent);
     openWindow(QString::fromLatin1(name));
+}
+
+void frmMainMenufrm::mnuAnalysisIntensityDistribution_Click() {
+    BuildRegion(state_.image, state_.roi, state_.resultFlags, state_.region);
+    if (!state_.image.analysisAllowed || !state_.region.HasRange) {
+        showMessage(QStringLiteral("Minimum and Maximum Equal - Analysis Not Performed"));
+        return;
+    }
+    openWindow(QString::fromLatin1(windows::kHistogram));
 }
 
 void frmMainMenufrm::picBox2_MouseMove(double x, double y) {

@@ -44,9 +44,11 @@ public:
     // WindowServices.
     void refresh(Change change) override;
     bool applyCustomZoom(const std::string& text) override;
+    PrintSettings& printSettings() override { return printSettings_; }
 
     // Child windows by name (closed first when open, then opened fresh).
-    QWidget* openWindow(const QString& name);
+    QWidget* openWindow(const QString& name) override;
+    QWidget* openedWindow(const QString& name) override;
     bool isWindowOpen(const QString& name) const;
 
 signals:
@@ -90,6 +92,7 @@ private:
     void mnuImageZoomStep(bool in, const ZoomAnchor& anchor);
     void mnuImageInvertDisplay_Click();
     void openThresholdsDialog(const char* name);
+    void mnuAnalysisIntensityDistribution_Click();
     void picBox2_MouseMove(double x, double y);
 
     ProgramState& state_;

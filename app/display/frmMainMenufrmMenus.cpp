@@ -101,19 +101,19 @@ void frmMainMenufrm::createMenus() {
     settingsMenu(mnuImage_, "mnuImageDisplaySettings", QStringLiteral("Display &Settings"));
 
     mnuAnalysis_ = addMenu(this, bar, nullptr, "mnuAnalysis", QStringLiteral("&Analysis"));
-    item(mnuAnalysis_, "mnuAnalysisXAxisProjection", QStringLiteral("&SPECTRUM (X Axis Projection)..."), nothing, true);
-    item(mnuAnalysis_, "mnuAnalysisYAxisProjection", QStringLiteral("&PROFILE (Y Axis Projection)..."), nothing, true);
-    item(mnuAnalysis_, "mnuAnalysisAreaProperties", QStringLiteral("&Centroid and Area Measurement..."), nothing, true);
+    item(mnuAnalysis_, "mnuAnalysisXAxisProjection", QStringLiteral("&SPECTRUM (X Axis Projection)..."), window(windows::kSpectrum), true);
+    item(mnuAnalysis_, "mnuAnalysisYAxisProjection", QStringLiteral("&PROFILE (Y Axis Projection)..."), window(windows::kProfile), true);
+    item(mnuAnalysis_, "mnuAnalysisAreaProperties", QStringLiteral("&Centroid and Area Measurement..."), window(windows::kCentroid), true);
     mnuAnalysisInvertIntensity_ =
         item(mnuAnalysis_, "mnuAnalysisInvertIntensity", QStringLiteral("&Invert (Maximum - Intensity)"), nothing, true);
     item(mnuAnalysis_, "mnuAnalysisDataThresholdsAsAbsoluteValues", QStringLiteral("Set Data &Thresholds..."), nothing,
          true);
     item(mnuAnalysis_, "mnuAnalysisRegionsofInterestAsAbsoluteValues",
          QStringLiteral("Set &Regions of Interest Size and Position..."), nothing, true);
-    item(mnuAnalysis_, "mnuAnalysisRegionsofInterestDisplay", QStringLiteral("&Display Region of Interest..."), nothing,
-         true);
+    item(mnuAnalysis_, "mnuAnalysisRegionsofInterestDisplay", QStringLiteral("&Display Region of Interest..."),
+         window(windows::kRegionDisplay), true);
     item(mnuAnalysis_, "mnuAnalysisIntensityDistribution", QStringLiteral("&Histogram (Intensity Distribution)..."),
-         nothing, true);
+         [this] { mnuAnalysisIntensityDistribution_Click(); }, true);
     settingsMenu(mnuAnalysis_, "mnuAnalysisAnalysisSettings", QStringLiteral("&Analysis Settings"));
 
     QMenu* help = addMenu(this, bar, nullptr, "mnuHelp", QStringLiteral("&Help"));

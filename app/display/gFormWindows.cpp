@@ -3,11 +3,18 @@
 #include <algorithm>
 
 #include "frmAboutfrm.h"
+#include "frmAnalysisIntensityDistributionfrm.h"
+#include "frmAnalysisRegionofInterestDisplayImageZoomCustomfrm.h"
+#include "frmAnalysisRegionofInterestDisplayfrm.h"
 #include "frmFileInitialDisplayThresholdsfrm.h"
 #include "frmImageDisplayThresholdsAsAbsoluteValuesfrm.h"
 #include "frmImageDisplayThresholdsAsPerCentValuesfrm.h"
 #include "frmImageInformationfrm.h"
 #include "frmImageZoomCustomfrm.h"
+#include "frmAnalysisCentroidandAreaMeasurementfrm.h"
+#include "gFormPrint.h"
+#include "gFormProjection.h"
+#include "gFormProjectionLimits.h"
 
 namespace kestrova {
 namespace {
@@ -26,21 +33,26 @@ constexpr ChangeSet kAnalysisInputs = changeSet(Change::Regions, Change::DataThr
 
 }  // namespace
 
+PrintSettings& WindowServices::printSettings() {
+    static PrintSettings settings;
+    return settings;
+}
+
 const std::vector<WindowEntry>& childWindowTable() {
     using namespace windows;
     static const std::vector<WindowEntry> table{
         {kAbout, nullptr, make<frmAboutfrm>, ClosedByExit, 0, 0},
-        {kCentroid, "mnuAnalysisAreaProperties", {}, kOpenCloseExit, 3, kAnalysisInputs | changeBit(Change::MeanSum)},
+        {kCentroid, "mnuAnalysisAreaProperties", openCentroidWindow, kOpenCloseExit, 3, kAnalysisInputs | changeBit(Change::MeanSum)},
         {kDataThresholds, "mnuAnalysisDataThresholdsAsAbsoluteValues", {}, kOpenCloseExit, 0, 0},
-        {kHistogram, "mnuAnalysisIntensityDistribution", {}, kOpenCloseExit, 4,
+        {kHistogram, "mnuAnalysisIntensityDistribution", make<frmAnalysisIntensityDistributionfrm>, kOpenCloseExit, 4,
          changeSet(Change::Regions, Change::IntensityInverted, Change::DisplayThresholds)},
         {kRegionsValues, "mnuAnalysisRegionsofInterestAsAbsoluteValues", {}, kOpenCloseExit, 0, 0},
-        {kRegionDisplay, "mnuAnalysisRegionsofInterestDisplay", {}, kOpenCloseExit, 5, changeBit(Change::Regions)},
-        {kProfile, "mnuAnalysisYAxisProjection", {}, kOpenCloseExit, 2,
+        {kRegionDisplay, "mnuAnalysisRegionsofInterestDisplay", make<frmAnalysisRegionofInterestDisplayfrm>, kOpenCloseExit, 5, changeBit(Change::Regions)},
+        {kProfile, "mnuAnalysisYAxisProjection", openProfileWindow, kOpenCloseExit, 2,
          kAnalysisInputs | changeSet(Change::MeanSum, Change::ProfileLimits)},
-        {kSpectrum, "mnuAnalysisXAxisProjection", {}, kOpenCloseExit, 1,
+        {kSpectrum, "mnuAnalysisXAxisProjection", openSpectrumWindow, kOpenCloseExit, 1,
          kAnalysisInputs | changeSet(Change::MeanSum, Change::SpectrumLimits)},
-        {kRegionDisplayZoomCustom, nullptr, {}, kOpenCloseExit, 0, 0},
+        {kRegionDisplayZoomCustom, nullptr, make<frmAnalysisRegionofInterestDisplayImageZoomCustomfrm>, kOpenCloseExit, 0, 0},
         {kInitialThresholds, "mnuFileInitialDisplayThresholds", make<frmFileInitialDisplayThresholdsfrm>, kCloseExit,
          0, 0},
         {kThresholdsPerCent, "mnuImageDisplayThresholdsAsPerCentValues",
@@ -49,10 +61,51 @@ const std::vector<WindowEntry>& childWindowTable() {
          make<frmImageDisplayThresholdsAsAbsoluteValuesfrm>, kOpenCloseExit, 0, 0},
         {kInformation, "mnuImageInformation", make<frmImageInformationfrm>, kOpenExit, 0, 0},
         {kZoomCustom, nullptr, make<frmImageZoomCustomfrm>, kOpenExit, 0, 0},
-        {kSpectrumLimits, nullptr, {}, ClosedByExit, 0, 0},
-        {kProfileLimits, nullptr, {}, ClosedByExit, 0, 0},
+        {kSpectrumLimits, nullptr, openSpectrumLimits, kOpenCloseExit, 0, 0},
+        {kProfileLimits, nullptr, openProfileLimits, kOpenCloseExit, 0, 0},
     };
     return table;
+}
+
+namespace {
+
+struct WindowKeyword {
+    const char* keyword;
+    const char* name;
+};
+
+const std::vector<WindowKeyword>& keywordTable() {
+    using namespace windows;
+    static const std::vector<WindowKeyword> table{
+        {"spectrum", kSpectrum}, {"profile", kProfile},        {"centroid", kCentroid},
+        {"histogram", kHistogram}, {"region", kRegionDisplay},
+    };
+    return table;
+}
+
+}  // namespace
+
+const char* windowOfKeyword(const QString& keyword) {
+    for (const WindowKeyword& entry : keywordTable()) {
+        if (keyword == QLatin1String(entry.keyword))
+            return entry.name;
+    }
+    return nullptr;
+}
+
+QString keywordOfWindow(const QString& name) {
+    for (const WindowKeyword& entry : keywordTable()) {
+        if (name == QLatin1String(entry.name))
+            return QString::fromLatin1(entry.keyword);
+    }
+    return {};
+}
+
+QStringList windowKeywords() {
+    QStringList keywords;
+    for (const WindowKeyword& entry : keywordTable())
+        keywords << QString::fromLatin1(entry.keyword);
+    return keywords;
 }
 
 ChildWindows::ChildWindows(std::vector<WindowEntry> table, QWidget* owner, ProgramState& state,
@@ -68,6 +121,10 @@ const WindowEntry* ChildWindows::find(const QString& name) const {
 bool ChildWindows::isOpen(const QString& name) const {
     const auto found = open_.find(name);
     return found != open_.end() && found->second && found->second->isVisible();
+}
+
+QWidget* ChildWindows::window(const QString& name) const {
+    return isOpen(name) ? open_.at(name).data() : nullptr;
 }
 
 QWidget* ChildWindows::open(const QString& name) {

@@ -7,6 +7,7 @@
 
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 #include <map>
@@ -17,6 +18,10 @@
 #include "gDataRefresh.h"
 
 class QAction;
+
+namespace kestrova {
+struct PrintSettings;
+}
 
 namespace kestrova::windows {
 
@@ -49,6 +54,12 @@ public:
     virtual void refresh(Change change) = 0;
     // A zoom text applied as the custom zoom; false when refused (the message is shown).
     virtual bool applyCustomZoom(const std::string& text) = 0;
+    // The print settings every print dialog of the program starts from and keeps.
+    virtual PrintSettings& printSettings();
+    // Another child window by name: opened (closed first when open), or the open one (nullptr
+    // when it is not open).
+    virtual QWidget* openWindow(const QString& name) { static_cast<void>(name); return nullptr; }
+    virtual QWidget* openedWindow(const QString& name) { static_cast<void>(name); return nullptr; }
 
 protected:
     ~WindowServices() = default;
@@ -79,6 +90,12 @@ struct WindowEntry {
 // Every child window of the main window, in the order they are closed.
 const std::vector<WindowEntry>& childWindowTable();
 
+// The short names by which scripts open windows ("spectrum"): the window's name, or nullptr
+// when the keyword names none; and back, an empty text for a window without one.
+const char* windowOfKeyword(const QString& keyword);
+QString keywordOfWindow(const QString& name);
+QStringList windowKeywords();
+
 // The open child windows, one at most of each name.
 class ChildWindows {
 public:
@@ -88,6 +105,8 @@ public:
 
     const std::vector<WindowEntry>& table() const { return table_; }
     bool isOpen(const QString& name) const;
+    // The open window of that name, or nullptr.
+    QWidget* window(const QString& name) const;
     // Closed first when open, then built and shown fresh; nullptr when it has no factory.
     QWidget* open(const QString& name);
     void close(const QString& name);

@@ -53,11 +53,17 @@ bool PrepareLoadedImage(ProgramState& state, Messages& messages);
 bool SaveImage(const FileContext& context, ImageStore& image, const std::string& path, Messages& messages);
 bool SaveImage(ProgramState& state, const std::string& path, Messages& messages);
 
-// Writes a region-shaped buffer (its size, pixels, minimum and maximum; the store's data type
-// code and pixel class) to a BMP, FITS or PGM file. The loaded image keeps its name.
+// Writes a region-shaped buffer (its size, pixels, minimum and maximum; the store's pixel class)
+// to a BMP, FITS or PGM file, with the store's data type code or the `dataType` given
+// (regionSaveDataType gives one that holds a subtracted or added region). The loaded image keeps
+// its name.
 bool SaveRegionImage(const FileContext& context, const ImageStore& image, const RegionArray& region,
                      const std::string& path, Messages& messages);
+bool SaveRegionImage(const FileContext& context, const ImageStore& image, const RegionArray& region,
+                     std::int16_t dataType, const std::string& path, Messages& messages);
 bool SaveRegionImage(ProgramState& state, const RegionArray& region, const std::string& path,
+                     Messages& messages);
+bool SaveRegionImage(ProgramState& state, const RegionArray& region, std::int16_t dataType, const std::string& path,
                      Messages& messages);
 
 // Saves a rendered picture: `picture` holds header.imageSize bytes, 4 per pixel (blue, green,

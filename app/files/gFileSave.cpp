@@ -77,14 +77,15 @@ bool saveThroughConverter(const FileContext& context, const ksv::KsvHeader& head
     return true;
 }
 
-// Writes a buffer held like the image store (size, minimum, maximum, pixels) in the loaded image's
-// data type; one that does not hold a whole picture of the image's pixel class is refused.
+// Writes a buffer held like the image store (size, minimum, maximum, pixels) with the data type
+// code `dataType` of the loaded image's pixel class; one that does not hold a whole picture of
+// that class is refused.
 template <class Pixels>
-bool savePixels(const FileContext& context, const ImageStore& image, const Pixels& source, const std::string& path,
-                Messages& messages)
+bool savePixels(const FileContext& context, const ImageStore& image, const Pixels& source, std::int16_t dataType,
+                const std::string& path, Messages& messages)
 {
     ksv::KsvHeader header;
-    header.dataType = image.dataType;
+    header.dataType = dataType;
     header.width = source.width;
     header.height = source.height;
     header.intMin = source.intMin;
@@ -133,7 +134,7 @@ bool writeBitmapFile(const std::string& path, const BitmapInfoHeader& header, st
 
 bool SaveImage(const FileContext& context, ImageStore& image, const std::string& path, Messages& messages)
 {
-    if (!savePixels(context, image, image, path, messages))
+    if (!savePixels(context, image, image, image.dataType, path, messages))
         return false;
     // After a save the image is named by the saved file.
     const PathParts parts = SplitImagePath(path);
@@ -151,12 +152,24 @@ bool SaveImage(ProgramState& state, const std::string& path, Messages& messages)
 bool SaveRegionImage(const FileContext& context, const ImageStore& image, const RegionArray& region,
                      const std::string& path, Messages& messages)
 {
-    return savePixels(context, image, region, path, messages);
+    return savePixels(context, image, region, image.dataType, path, messages);
+}
+
+bool SaveRegionImage(const FileContext& context, const ImageStore& image, const RegionArray& region,
+                     std::int16_t dataType, const std::string& path, Messages& messages)
+{
+    return savePixels(context, image, region, dataType, path, messages);
 }
 
 bool SaveRegionImage(ProgramState& state, const RegionArray& region, const std::string& path, Messages& messages)
 {
     return SaveRegionImage(fileContextOf(state), state.image, region, path, messages);
+}
+
+bool SaveRegionImage(ProgramState& state, const RegionArray& region, std::int16_t dataType, const std::string& path,
+                     Messages& messages)
+{
+    return SaveRegionImage(fileContextOf(state), state.image, region, dataType, path, messages);
 }
 
 std::array<unsigned char, 14> bitmapFileHeader(std::uint32_t imageSize)

@@ -1,0 +1,102 @@
+#include "gFormPlotOutputs.h"
+
+#include <QFileInfo>
+#include <QPrinter>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "ProgramState.h"
+#include "frmMainMenufrm.h"
+#include "gFileOrg.h"
+#include "gFileValues.h"
+#include "gFormDrawing.h"
+#include "gFormPictureBox.h"
+#include "gFormPrint.h"
+#include "gFormServices.h"
+
+namespace kestrova {
+
+namespace {
+
+// The file name's extension in lower case from its last '.', or the whole name when it has none.
+QString extensionOf(const QString& name) {
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return (dot < 0 ? name : name.mid(dot)).toLower();
+}
+
+int scaledWidth(int width, double scale) {
+    return std::max(1, static_cast<int>(std::lround(width * scale)));
+}
+
+}  // namespace
+
+QString SuggestedOutputName(const ImageStore& image, const QString& suffix) {
+    return QString::fromStdString(image.imageFolder + image.imageBaseName) + suffix;
+}
+
+bool SaveAsValues(QWidget* parent, const QString& suggestedName, const PlotValuesText& values) {
+    const QString path = runFileDialog(
+        parent, {FileDialogKind::Save, suggestedName, QStringLiteral("Comma Separated Values (*.csv)|*.csv"), {}});
+    if (path.isEmpty() || !IsValuesFileName(path.toStdString()))
+        return false;
+    Messages messages;
+    const bool written = WriteValuesFile(path.toStdString(), values(), messages);
+    showMessages(messages);
+    return written;
+}
+
+bool SaveAsDisplay(QWidget* parent, ProgramState& state, const PictureBox& plotBox, const QString& suggestedName) {
+    const QString path = runFileDialog(parent, {FileDialogKind::Save, suggestedName, imageFileFilter(), {}});
+    if (path.isEmpty())
+        return false;
+    const QString name = QFileInfo(path).fileName();
+    const QString ext = extensionOf(name);
+    static const QStringList listed{QStringLiteral(".bmp"), QStringLiteral(".fit"), QStringLiteral(".fts"),
+                                    QStringLiteral(".fits"), QStringLiteral(".pgm")};
+    if (name.size() > ext.size() && !listed.contains(ext))
+        return false;
+    const QImage picture = plotBox.picture();
+    Messages messages;
+    bool saved = false;
+    if (picture.isNull()) {
+        messages.push_back("Error - when writing image to output file");
+    } else {
+        const std::vector<std::uint8_t> bytes = bitmapBytes(picture);
+        BusyCursor busy;
+        saved = SaveDisplay(state, BitmapInfoHeader::forPicture(picture.width(), picture.height()), bytes,
+                            path.toStdString(), messages);
+    }
+    showMessages(messages);
+    return saved;
+}
+
+bool PrintDrawing(QWidget* parent, PrintSettings& settings, const PlotDrawing& drawing) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(settings.orientation);
+    printer.setCopyCount(settings.copies);
+    if (!runPrintDialog(parent, printer))
+        return false;
+    settings.orientation = printer.pageLayout().orientation();
+    settings.copies = printer.copyCount();
+
+    // The lines keep their on-screen weight at the printer's resolution.
+    const double scale = printer.resolution() / 96.0;
+    const int tickWidth = scaledWidth(1, scale);
+    const int lineWidth = scaledWidth(3, scale);
+    const QRectF page = printer.pageRect(QPrinter::DevicePixel);
+    const QRectF area(0.0, 0.0, page.width(), page.height());
+    // Copies the printer cannot make itself are printed as further pages.
+    const int pages = printer.supportsMultipleCopies() ? 1 : std::max(1, settings.copies);
+    DrawingTarget target(printer, area);
+    if (!target.isActive())
+        return false;
+    for (int copy = 0; copy < pages; ++copy) {
+        if (copy > 0 && !printer.newPage())
+            return false;
+        drawing(target, tickWidth, lineWidth);
+    }
+    return target.painter().end();
+}
+
+}  // namespace kestrova
