@@ -56,6 +56,7 @@ std::string joinPath(const std::string& folder, std::string_view name)
 }
 
 ConverterWaitObserver* installedObserver = nullptr;
+InProcessConverterRunner installedRunner = nullptr;
 constexpr int kPollMilliseconds = 20;
 
 void pause(int milliseconds)
@@ -161,8 +162,19 @@ ConverterWaitObserver* setConverterWaitObserver(ConverterWaitObserver* observer)
     return previous;
 }
 
+InProcessConverterRunner setInProcessConverterRunner(InProcessConverterRunner runner)
+{
+    InProcessConverterRunner previous = installedRunner;
+    installedRunner = runner;
+    return previous;
+}
+
 int RunAndWait(const std::string& program, const std::string& fileName)
 {
+    if (installedRunner != nullptr) {
+        if (const auto code = installedRunner(program.substr(program.find_last_of('/') + 1)))
+            return *code;
+    }
     std::string argument0 = program;
     char* argv[] = {argument0.data(), nullptr};
     pid_t pid = 0;

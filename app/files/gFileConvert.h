@@ -3,6 +3,7 @@
 // Running the converter programs: the work folder for temporary files, the converter names by
 // file extension, run-and-wait without a shell, and Convert with the environment contract.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -50,6 +51,14 @@ public:
 
 // Installs the observer of every later run (nullptr for none); returns the previous one.
 ConverterWaitObserver* setConverterWaitObserver(ConverterWaitObserver* observer);
+
+// A program that carries the converters' code may run them in its own process rather than start
+// them: the runner gets the converter's name (such as "fit2ksv") and returns its exit code, or
+// nothing to have it started as a program. nullptr (the default) starts every converter. A
+// converter run in-process reads the same environment variables; only a program of one frame
+// at a time (a worker process) should install a runner. Returns the previous runner.
+using InProcessConverterRunner = std::optional<int> (*)(const std::string& name);
+InProcessConverterRunner setInProcessConverterRunner(InProcessConverterRunner runner);
 
 // Starts the program (a path, or a bare name looked up on PATH) with no arguments and the
 // program's own environment, in a process group of its own, and waits for it to end. Returns
