@@ -38,9 +38,9 @@ struct ProgramState {
     RegionHistogram regionHistogram;
     HistogramSettings histogramSettings;
     RegionDisplayState regionDisplay;
-    std::string workFolder;       // temporary files: "Tmp.ksv", "Pic.Bmp"
-    std::string settingsFolder;   // ".../Halvern Labs/Kestrova"
-    std::string converterFolder;  // looked in first for the converters; then PATH
+    std::string workFolder;                   // temporary files: "Tmp.ksv", "Pic.Bmp"
+    std::string settingsFolder;               // ".../Halvern Labs/Kestrova"
+    std::string converterFolder;              // looked in first for the converters; then PATH
     std::vector<std::uint8_t> displayBuffer;  // grey picture of the image, 4 bytes a pixel
 };
 

@@ -49,7 +49,8 @@ const char* const kAnalysisSettingsOption = "analysis-settings";
 
 // The file names of a command line the parser has accepted, taken from the raw arguments: the
 // first positional argument and the values of the settings options.
-void takeFileNames(int argc, char** argv, Options& options) {
+void takeFileNames(int argc, char** argv, Options& options)
+{
     const auto valueTaking = [](const std::string& name) {
         return name == "zoom" || name == "screenshot" || name == "show" || name == kDisplaySettingsOption ||
                name == kAnalysisSettingsOption;
@@ -82,7 +83,8 @@ void takeFileNames(int argc, char** argv, Options& options) {
 }
 
 // Where the picture of a further window goes: "s.png" -> "s-spectrum.png".
-QString windowScreenshotPath(const QString& path, const QWidget& window) {
+QString windowScreenshotPath(const QString& path, const QWidget& window)
+{
     QString key = kestrova::keywordOfWindow(window.objectName());
     if (key.isEmpty())
         key = window.objectName();
@@ -92,7 +94,8 @@ QString windowScreenshotPath(const QString& path, const QWidget& window) {
 }
 
 // Saves the main window at `path` and every other window shown beside it; false when one fails.
-bool saveScreenshots(QWidget& main, const QString& path) {
+bool saveScreenshots(QWidget& main, const QString& path)
+{
     bool saved = main.grab().save(path);
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (window != &main && window->isVisible() && !window->objectName().isEmpty())
@@ -102,12 +105,14 @@ bool saveScreenshots(QWidget& main, const QString& path) {
 }
 
 // Reads the command line; --help, --version and a wrong option end the program here.
-Options parseOptions(const QApplication& application, int argc, char** argv) {
+Options parseOptions(const QApplication& application, int argc, char** argv)
+{
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Views and analyses monochrome spectrometer images."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A .bmp, .fit, .fts, .fits or .pgm image to open."),
+    parser.addPositionalArgument(QStringLiteral("file"),
+                                 QStringLiteral("A .bmp, .fit, .fts, .fits or .pgm image to open."),
                                  QStringLiteral("[file]"));
     const QCommandLineOption zoom(QStringLiteral("zoom"),
                                   QStringLiteral("Zoom per-cent applied to the opened file, as the custom zoom does."),
@@ -123,11 +128,10 @@ Options parseOptions(const QApplication& application, int argc, char** argv) {
     const QCommandLineOption analysisSettings(QString::fromLatin1(kAnalysisSettingsOption),
                                               QStringLiteral("Analysis settings file applied to the opened file."),
                                               QStringLiteral("file"));
-    const QCommandLineOption show(
-        QStringLiteral("show"),
-        QStringLiteral("Open these windows once the file is open: ") + kestrova::windowKeywords().join(u',') +
-            QStringLiteral(" (comma-separated)."),
-        QStringLiteral("windows"));
+    const QCommandLineOption show(QStringLiteral("show"),
+                                  QStringLiteral("Open these windows once the file is open: ") +
+                                      kestrova::windowKeywords().join(u',') + QStringLiteral(" (comma-separated)."),
+                                  QStringLiteral("windows"));
     parser.addOptions({displaySettings, analysisSettings, zoom, screenshot, quitWhenShown, show});
     parser.process(application);
 
@@ -151,7 +155,8 @@ Options parseOptions(const QApplication& application, int argc, char** argv) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kestrova"));
     QApplication::setApplicationVersion(QString::fromLatin1(kestrova::kVersionText));

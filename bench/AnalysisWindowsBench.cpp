@@ -31,7 +31,8 @@ constexpr std::int32_t kHeight = 4096;
 using bench::medianMilliseconds;
 
 // A spectrum-like float frame: a bright band over a sloping background, with some noise.
-void fillImage(ImageStore& image) {
+void fillImage(ImageStore& image)
+{
     image.width = kWidth;
     image.height = kHeight;
     image.isFloat = true;
@@ -59,7 +60,8 @@ class BenchServices : public WindowServices {
 public:
     explicit BenchServices(ProgramState& state) : state_(state) {}
     void attach(ChildWindows& windows) { windows_ = &windows; }
-    void refresh(Change change) override {
+    void refresh(Change change) override
+    {
         invalidate(state_.resultFlags, change);
         windows_->reopenAfter(change);
     }
@@ -74,7 +76,8 @@ private:
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QApplication application(argc, argv);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
     auto state = std::make_unique<ProgramState>();

@@ -57,9 +57,9 @@ void fillImage(ImageStore& image, bool isFloat)
     } else {
         image.intPixels.resize(count);
         for (std::size_t p = 0; p < count; ++p)
-            image.intPixels[p] = static_cast<std::int32_t>(
-                65535.0 * std::min(1.0, sample(static_cast<std::int32_t>(p % kWidth),
-                                                 static_cast<std::int32_t>(p / kWidth), seed)));
+            image.intPixels[p] =
+                static_cast<std::int32_t>(65535.0 * std::min(1.0, sample(static_cast<std::int32_t>(p % kWidth),
+                                                                         static_cast<std::int32_t>(p / kWidth), seed)));
         const auto [lo, hi] = std::minmax_element(image.intPixels.begin(), image.intPixels.end());
         image.intMin = *lo;
         image.intMax = *hi;
@@ -123,8 +123,8 @@ int main(int argc, char** argv)
         DisplayHistogram histogram{};
         const double binning = medianSeconds(runs, [&] { BuildDisplayHistogram(pixels, histogram); });
         rows.push_back({std::string(kind) + ":   of which BuildDisplayHistogram", binning, memcpySeconds});
-        const double greys = medianSeconds(
-            runs, [&] { RenderDisplayBuffer(pixels, state.displayThresholds, state.displayBuffer); });
+        const double greys =
+            medianSeconds(runs, [&] { RenderDisplayBuffer(pixels, state.displayThresholds, state.displayBuffer); });
         rows.push_back({std::string(kind) + ":   of which RenderDisplayBuffer", greys, memcpySeconds});
 
         const double mapping = medianSeconds(runs, [&] {

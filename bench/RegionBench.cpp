@@ -52,9 +52,12 @@ enum class Kind { Int16, WideInt, Float };
 const char* nameOf(Kind kind)
 {
     switch (kind) {
-    case Kind::Int16: return "16-bit";
-    case Kind::WideInt: return "wide 32-bit";
-    case Kind::Float: return "float";
+    case Kind::Int16:
+        return "16-bit";
+    case Kind::WideInt:
+        return "wide 32-bit";
+    case Kind::Float:
+        return "float";
     }
     return "";
 }
@@ -140,18 +143,16 @@ int main(int argc, char** argv)
             std::vector<unsigned char> copy(bytes, 1);
             const void* source = state.image.isFloat ? static_cast<const void*>(pixels.floatPixels)
                                                      : static_cast<const void*>(pixels.intPixels);
-            const double memcpySeconds =
-                medianTiming(runs, [&] { std::memcpy(copy.data(), source, bytes); }).seconds;
+            const double memcpySeconds = medianTiming(runs, [&] { std::memcpy(copy.data(), source, bytes); }).seconds;
 
-            const Timing histogram =
-                medianTiming(runs, [&] { computeRegionHistogram(pixels, state.regionHistogram); });
+            const Timing histogram = medianTiming(runs, [&] { computeRegionHistogram(pixels, state.regionHistogram); });
             rows.push_back({label + ": region histogram", histogram, memcpySeconds});
 
             Messages messages;
             RefreshRegionPicture(state, messages);  // the buffer exists from here on, as in the window
             const Timing picture = medianTiming(runs, [&] {
-                state.regionDisplay.thresholds = RegionThresholdsFromPercent(
-                    pixels, state.regionHistogram, state.displayThresholds, 0.02f, 0.02f);
+                state.regionDisplay.thresholds =
+                    RegionThresholdsFromPercent(pixels, state.regionHistogram, state.displayThresholds, 0.02f, 0.02f);
                 ok = RefreshRegionPicture(state, messages) && ok;
             });
             rows.push_back({label + ": thresholds + RefreshRegionPicture", picture, memcpySeconds});

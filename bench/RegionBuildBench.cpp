@@ -60,8 +60,8 @@ struct Timing {
 
 // Each run times the build and, right after it, the memory copy, so that a load on the machine
 // weighs on both alike; reports the medians.
-Timing timeBuild(int runs, const ImageStore& image, const RoIRecord& roi, RegionArray& region,
-                 std::vector<float>& copy, const std::vector<float>& source)
+Timing timeBuild(int runs, const ImageStore& image, const RoIRecord& roi, RegionArray& region, std::vector<float>& copy,
+                 const std::vector<float>& source)
 {
     std::vector<double> builds, copies, ratios;
     for (int i = 0; i < runs; ++i) {
@@ -103,8 +103,8 @@ int main(int argc, char** argv)
     const Timing wholeFloat = timeBuild(runs, floatImage, whole, region, copy, source);
     const Timing wholeInt = timeBuild(runs, intImage, whole, region, copy, source);
 
-    std::printf("BuildRegion, %d x %d, median of %d runs, each against a memcpy of the 100 MB pixel array\n",
-                kWidth, kHeight, runs);
+    std::printf("BuildRegion, %d x %d, median of %d runs, each against a memcpy of the 100 MB pixel array\n", kWidth,
+                kHeight, runs);
     const auto line = [](const char* what, const Timing& t) {
         std::printf("  %-40s %8.2f ms   memcpy %7.2f ms   %.2fx memcpy\n", what, t.buildMs, t.copyMs, t.ratio);
     };

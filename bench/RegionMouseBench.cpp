@@ -27,7 +27,8 @@ namespace {
 using bench::median;
 using bench::milliseconds;
 
-bool writeFrame(const QString& path, int width, int height) {
+bool writeFrame(const QString& path, int width, int height)
+{
     QByteArray bytes = QStringLiteral("P5\n%1 %2\n65535\n").arg(width).arg(height).toLatin1();
     const qsizetype header = bytes.size();
     bytes.resize(header + static_cast<qsizetype>(width) * height * 2);
@@ -42,7 +43,8 @@ bool writeFrame(const QString& path, int width, int height) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QApplication application(argc, argv);
     const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 51;
     QTemporaryDir folder;

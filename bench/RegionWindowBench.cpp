@@ -29,7 +29,8 @@ namespace {
 using bench::medianSeconds;
 
 // A 16-bit spectrum-like frame: a bright band over a sloping background, with noise.
-bool writeFrame(const QString& path, int width, int height) {
+bool writeFrame(const QString& path, int width, int height)
+{
     QByteArray bytes = QByteArray("P5\n") + QByteArray::number(width) + ' ' + QByteArray::number(height) + "\n65535\n";
     const qsizetype header = bytes.size();
     bytes.resize(header + static_cast<qsizetype>(width) * height * 2);
@@ -50,7 +51,8 @@ bool writeFrame(const QString& path, int width, int height) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QApplication application(argc, argv);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
     QTemporaryDir folder;
@@ -74,7 +76,8 @@ int main(int argc, char** argv) {
         const char* name;
         kestrova::RoIRect roi1;
     };
-    const Case cases[] = {{"6144 x 1000 band", {1, 1549, 6144, 2548}}, {"6144 x 4096 frame (25 Mpx)", {1, 1, 6144, 4096}}};
+    const Case cases[] = {{"6144 x 1000 band", {1, 1549, 6144, 2548}},
+                          {"6144 x 4096 frame (25 Mpx)", {1, 1, 6144, 4096}}};
     const QString name = QString::fromLatin1(kestrova::windows::kRegionDisplay);
     std::printf("Opening the region display window, median of %d runs\n", runs);
     std::printf("%-30s %10s %10s %10s\n", "region", "median s", "copy s", "x copy");
@@ -98,8 +101,9 @@ int main(int argc, char** argv) {
 
     state->roi.RoI1 = cases[0].roi1;
     window.refresh(kestrova::Change::Regions);
-    for (const char* analysis : {kestrova::windows::kSpectrum, kestrova::windows::kProfile, kestrova::windows::kCentroid,
-                                 kestrova::windows::kHistogram, kestrova::windows::kRegionDisplay})
+    for (const char* analysis :
+         {kestrova::windows::kSpectrum, kestrova::windows::kProfile, kestrova::windows::kCentroid,
+          kestrova::windows::kHistogram, kestrova::windows::kRegionDisplay})
         window.openWindow(QString::fromLatin1(analysis));
     QCoreApplication::processEvents();
     const double refresh = medianSeconds(runs, [&] {
@@ -107,8 +111,9 @@ int main(int argc, char** argv) {
         QCoreApplication::processEvents();
     });
     int open = 0;
-    for (const char* analysis : {kestrova::windows::kSpectrum, kestrova::windows::kProfile, kestrova::windows::kCentroid,
-                                 kestrova::windows::kHistogram, kestrova::windows::kRegionDisplay})
+    for (const char* analysis :
+         {kestrova::windows::kSpectrum, kestrova::windows::kProfile, kestrova::windows::kCentroid,
+          kestrova::windows::kHistogram, kestrova::windows::kRegionDisplay})
         open += window.isWindowOpen(QString::fromLatin1(analysis)) ? 1 : 0;
     std::printf("%-30s %10.4f   (%d windows open)\n", "refresh, 5 windows on the band", refresh, open);
     return 0;

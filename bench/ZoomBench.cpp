@@ -26,7 +26,8 @@ using bench::medianMilliseconds;
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QApplication application(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: bench_zoom FILE [runs]\n");

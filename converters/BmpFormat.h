@@ -29,7 +29,10 @@ inline constexpr std::size_t kColoursUsedField = 32;
 
 enum Compression : std::uint32_t { Uncompressed = 0, BitFields = 3 };
 
-inline std::uint16_t getU16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
+inline std::uint16_t getU16(const unsigned char* p)
+{
+    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
+}
 
 inline std::uint32_t getU32(const unsigned char* p)
 {
@@ -37,7 +40,10 @@ inline std::uint32_t getU32(const unsigned char* p)
            static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
 }
 
-inline std::int32_t getI32(const unsigned char* p) { return static_cast<std::int32_t>(getU32(p)); }
+inline std::int32_t getI32(const unsigned char* p)
+{
+    return static_cast<std::int32_t>(getU32(p));
+}
 
 inline void putU16(unsigned char* p, std::uint16_t v)
 {

@@ -17,7 +17,10 @@ std::string fitsReport(int status)
     return text;
 }
 
-void failFits(int code, int status) { fail(code, fitsReport(status)); }
+void failFits(int code, int status)
+{
+    fail(code, fitsReport(status));
+}
 
 std::string fitsDiskName(const std::string& path)
 {

@@ -94,7 +94,10 @@ void readCard(std::string_view card, HeaderFields& h)
     }
 }
 
-std::uint64_t wholeBlocks(std::uint64_t bytes) { return (bytes + kFitsBlockBytes - 1) / kFitsBlockBytes * kFitsBlockBytes; }
+std::uint64_t wholeBlocks(std::uint64_t bytes)
+{
+    return (bytes + kFitsBlockBytes - 1) / kFitsBlockBytes * kFitsBlockBytes;
+}
 
 // Data bytes as the header gives them; nothing when they exceed `limit` or make no sense.
 std::optional<std::uint64_t> dataBytes(const HeaderFields& h, std::uint64_t limit)

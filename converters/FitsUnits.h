@@ -18,8 +18,8 @@ struct FitsUnit {
     bool isImage = false;            // the primary unit or an IMAGE extension
     bool isCompressedImage = false;  // a table holding a tile-compressed image (ZIMAGE = T)
     long long naxis = 0;
-    std::uint64_t headerBytes = 0;   // whole blocks up to and including the END card
-    std::uint64_t dataBytes = 0;     // whole blocks; kUnknownSize when nonsensical or past the end
+    std::uint64_t headerBytes = 0;  // whole blocks up to and including the END card
+    std::uint64_t dataBytes = 0;    // whole blocks; kUnknownSize when nonsensical or past the end
 };
 
 inline constexpr std::uint64_t kUnknownSize = ~std::uint64_t{0};

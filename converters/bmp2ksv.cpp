@@ -192,5 +192,8 @@ int converters::bmp2ksv(int argc, char** argv)
 }
 
 #ifndef KESTROVA_CONVERTER_LIBRARY
-int main(int argc, char** argv) { return converters::bmp2ksv(argc, argv); }
+int main(int argc, char** argv)
+{
+    return converters::bmp2ksv(argc, argv);
+}
 #endif

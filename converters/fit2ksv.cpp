@@ -58,8 +58,8 @@ int moveToFirstImage(fitsfile* fits, const std::string& path)
     if (file == nullptr)
         fail(FitsInputOpen);
     const long long size = regularFileSize(file);
-    const FirstImage first = size > 0 ? findImageBehindEmptyPrimary(file, static_cast<std::uint64_t>(size))
-                                      : FirstImage{};
+    const FirstImage first =
+        size > 0 ? findImageBehindEmptyPrimary(file, static_cast<std::uint64_t>(size)) : FirstImage{};
     std::fclose(file);
     if (first.compressed)
         fail(FitsNoImage);
@@ -89,7 +89,10 @@ struct FitsImage {
     std::int32_t height = 0;
 };
 
-bool isKsvLength(long length) { return length >= 1 && length <= std::numeric_limits<std::int32_t>::max(); }
+bool isKsvLength(long length)
+{
+    return length >= 1 && length <= std::numeric_limits<std::int32_t>::max();
+}
 
 FitsImage readImageParameters(fitsfile* fits)
 {
@@ -206,5 +209,8 @@ int converters::fit2ksv(int argc, char** argv)
 }
 
 #ifndef KESTROVA_CONVERTER_LIBRARY
-int main(int argc, char** argv) { return converters::fit2ksv(argc, argv); }
+int main(int argc, char** argv)
+{
+    return converters::fit2ksv(argc, argv);
+}
 #endif

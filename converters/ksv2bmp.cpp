@@ -107,7 +107,8 @@ void convert(ConverterRun& run)
     ksv.convertStrips(out, pixels.get(), 4, BmpWrite, [&](std::size_t count) {
         unsigned char* p = pixels.get();
         for (std::size_t i = 0; i < count; ++i, p += 4) {
-            const unsigned char g = header.isFloat() ? floatGrey(m, ksv.floatStrip()[i]) : intGrey(m, ksv.intStrip()[i]);
+            const unsigned char g =
+                header.isFloat() ? floatGrey(m, ksv.floatStrip()[i]) : intGrey(m, ksv.intStrip()[i]);
             p[0] = g;
             p[1] = g;
             p[2] = g;
@@ -124,5 +125,8 @@ int converters::ksv2bmp(int argc, char** argv)
 }
 
 #ifndef KESTROVA_CONVERTER_LIBRARY
-int main(int argc, char** argv) { return converters::ksv2bmp(argc, argv); }
+int main(int argc, char** argv)
+{
+    return converters::ksv2bmp(argc, argv);
+}
 #endif

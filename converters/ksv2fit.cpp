@@ -61,5 +61,8 @@ int converters::ksv2fit(int argc, char** argv)
 }
 
 #ifndef KESTROVA_CONVERTER_LIBRARY
-int main(int argc, char** argv) { return converters::ksv2fit(argc, argv); }
+int main(int argc, char** argv)
+{
+    return converters::ksv2fit(argc, argv);
+}
 #endif

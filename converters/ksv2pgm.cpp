@@ -63,8 +63,8 @@ void convert(ConverterRun& run)
         fail(PgmParametersWrite);
 
     ksv.start(PgmOutputMemory);
-    const auto samples = run.allocate<unsigned char>(stripValues(header.width, header.height) * m.sampleBytes,
-                                                     PgmOutputMemory);
+    const auto samples =
+        run.allocate<unsigned char>(stripValues(header.width, header.height) * m.sampleBytes, PgmOutputMemory);
     // Integer data maps exactly in 64-bit arithmetic: (shift + v) < 2^33 and num <= 65535. A float
     // image's shift and divisor may lie far beyond any integer and are never converted.
     const bool isInteger = !header.isFloat();
@@ -109,5 +109,8 @@ int converters::ksv2pgm(int argc, char** argv)
 }
 
 #ifndef KESTROVA_CONVERTER_LIBRARY
-int main(int argc, char** argv) { return converters::ksv2pgm(argc, argv); }
+int main(int argc, char** argv)
+{
+    return converters::ksv2pgm(argc, argv);
+}
 #endif

@@ -110,11 +110,11 @@ void convert(ConverterRun& run)
     if (size >= 0 && static_cast<std::uint64_t>(size - raster) < rowBytes * static_cast<std::uint64_t>(pgm.height))
         fail(PgmRead);
 
-    const auto dataType = static_cast<std::int16_t>(pgm.sampleBytes == 2 ? KsvDataType::UnsignedInt16
-                                                                         : KsvDataType::UnsignedByte);
+    const auto dataType =
+        static_cast<std::int16_t>(pgm.sampleBytes == 2 ? KsvDataType::UnsignedInt16 : KsvDataType::UnsignedByte);
     KsvStripWriter ksv(run, dataType, pgm.width, pgm.height, PgmInputMemory);
-    const auto samples = run.allocate<unsigned char>(stripValues(pgm.width, pgm.height) * pgm.sampleBytes,
-                                                     PgmInputMemory);
+    const auto samples =
+        run.allocate<unsigned char>(stripValues(pgm.width, pgm.height) * pgm.sampleBytes, PgmInputMemory);
 
     forEachStrip(pgm.height, [&](std::int32_t, int rows) {
         const std::size_t count = static_cast<std::size_t>(pgm.width) * static_cast<std::size_t>(rows);
@@ -142,5 +142,8 @@ int converters::pgm2ksv(int argc, char** argv)
 }
 
 #ifndef KESTROVA_CONVERTER_LIBRARY
-int main(int argc, char** argv) { return converters::pgm2ksv(argc, argv); }
+int main(int argc, char** argv)
+{
+    return converters::pgm2ksv(argc, argv);
+}
 #endif

@@ -45,7 +45,10 @@ const std::string& scratchFolder()
     return *scratch;
 }
 
-std::string scratchFile(const std::string& name) { return scratchFolder() + "/" + name; }
+std::string scratchFile(const std::string& name)
+{
+    return scratchFolder() + "/" + name;
+}
 
 void writeFile(const std::string& path, const std::uint8_t* data, std::size_t size)
 {

@@ -12,9 +12,9 @@
 
 namespace {
 
-const char* const kPatterns[] = {"###0",   "##0",    "####0",  "#0.00",       "###0.0",   "###0.00",
-                                 "##0.00", "#0.000", "0.0000", "0.0###",      "0.0###E+###",
-                                 "#####E+#", "#####E+###", "0",  "#"};
+const char* const kPatterns[] = {"###0",        "##0",      "####0",      "#0.00",  "###0.0",
+                                 "###0.00",     "##0.00",   "#0.000",     "0.0000", "0.0###",
+                                 "0.0###E+###", "#####E+#", "#####E+###", "0",      "#"};
 
 // Digit places before the exponent: the significant digits an exponent form keeps at least.
 int mantissaPlaces(const std::string& pattern)

@@ -10,8 +10,8 @@
 
 #include "FuzzSupport.h"
 #include "ProgramState.h"
-#include "gFileOrg.h"
 #include "gDataRoI.h"
+#include "gFileOrg.h"
 #include "gFileRoI.h"
 #include "gFileSettings.h"
 
@@ -109,7 +109,8 @@ void checkAnalysis(const std::string& path, bool isFloat)
     Messages messages;
     if (!ReadAnalysisSettings(path, first.image, first.inversion, first.roi, first.dataThresholds, first.resultFlags,
                               messages)) {
-        require(messages == Messages{kAnalysisSettingsReadFailed}, "an unexpected message from a refused analysis file");
+        require(messages == Messages{kAnalysisSettingsReadFailed},
+                "an unexpected message from a refused analysis file");
         require(sameAnalysis(first, start), "a refused analysis file changed the state");
         return;
     }

@@ -120,7 +120,10 @@ ConverterArguments parseConverterArguments(ConverterKind kind, int argc, const c
     return arguments;
 }
 
-void fail(int code, std::string libraryReport) { throw ConversionError{code, std::move(libraryReport)}; }
+void fail(int code, std::string libraryReport)
+{
+    throw ConversionError{code, std::move(libraryReport)};
+}
 
 ConverterRun::ConverterRun(ConverterArguments arguments) : arguments_(std::move(arguments))
 {

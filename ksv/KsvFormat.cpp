@@ -17,9 +17,15 @@ std::uint64_t KsvHeader::pixelCount() const
     return static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
 }
 
-std::uint64_t KsvHeader::pixelBytes() const { return pixelCount() * kBytesPerPixel; }
+std::uint64_t KsvHeader::pixelBytes() const
+{
+    return pixelCount() * kBytesPerPixel;
+}
 
-std::uint64_t KsvHeader::fileBytes() const { return kPixelOffset + pixelBytes(); }
+std::uint64_t KsvHeader::fileBytes() const
+{
+    return kPixelOffset + pixelBytes();
+}
 
 namespace {
 
@@ -55,7 +61,10 @@ void appendFloat(std::string& text, float value)
     appendField(text, buffer.data(), end);
 }
 
-bool isFieldSeparator(char c) { return c == ' ' || c == '\r' || c == '\n' || c == '\t' || c == '\f' || c == '\v'; }
+bool isFieldSeparator(char c)
+{
+    return c == ' ' || c == '\r' || c == '\n' || c == '\t' || c == '\f' || c == '\v';
+}
 
 class FieldReader {
 public:
@@ -155,7 +164,10 @@ std::optional<KsvHeader> readHeader(std::FILE* file)
     return parseHeader(bytes.data(), length);
 }
 
-bool seekToPixels(std::FILE* file) { return std::fseek(file, kPixelOffset, SEEK_SET) == 0; }
+bool seekToPixels(std::FILE* file)
+{
+    return std::fseek(file, kPixelOffset, SEEK_SET) == 0;
+}
 
 bool readRows(std::FILE* file, void* values, std::int32_t width, int rows)
 {

@@ -31,7 +31,10 @@ inline constexpr long kPixelOffset = 256;
 inline constexpr int kStripRows = 32;
 inline constexpr int kBytesPerPixel = 4;
 
-constexpr bool isFloatCode(int code) { return code <= 0; }
+constexpr bool isFloatCode(int code)
+{
+    return code <= 0;
+}
 
 struct KsvHeader {
     std::int16_t dataType = static_cast<std::int16_t>(KsvDataType::UnsignedByte);

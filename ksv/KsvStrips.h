@@ -40,8 +40,7 @@ class KsvStripWriter {
 public:
     // Creates the output file (43) and positions it at the pixel block (50); allocates the
     // strip buffer (memoryCode).
-    KsvStripWriter(ConverterRun& run, std::int16_t dataType, std::int32_t width, std::int32_t height,
-                   int memoryCode);
+    KsvStripWriter(ConverterRun& run, std::int16_t dataType, std::int32_t width, std::int32_t height, int memoryCode);
 
     const KsvHeader& header() const { return header_; }
     std::int32_t* intStrip() { return reinterpret_cast<std::int32_t*>(strip_.get()); }

@@ -145,7 +145,10 @@ void removeTemporaryOnSignals()
     }
 }
 
-SafeOutput::~SafeOutput() { abandon(); }
+SafeOutput::~SafeOutput()
+{
+    abandon();
+}
 
 bool SafeOutput::prepare(const std::string& target)
 {

@@ -57,8 +57,8 @@ private:
 
 // Installs, once per process, handlers for the signals that end a process by default (SIGTERM,
 // SIGINT, SIGHUP, SIGQUIT, SIGPIPE; those already ignored stay ignored): they remove the named
-// temporary file of the output being written, then let the signal take its earlier course. For the converters, which own their
-// process; the main program keeps its own signal handling.
+// temporary file of the output being written, then let the signal take its earlier course. For the converters, which
+// own their process; the main program keeps its own signal handling.
 void removeTemporaryOnSignals();
 
 }  // namespace ksv

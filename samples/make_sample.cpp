@@ -48,7 +48,8 @@ constexpr std::array<Line, 11> kLines{{{404.66, 0.30},
 
 // Counts of the frame at column x (0-based) and row y (0-based, bottom row first) of a frame
 // `width` x `height`, before noise. Columns map onto the sample's 1024 calibrated columns.
-double signalAt(int x, int y, int width, int height) {
+double signalAt(int x, int y, int width, int height)
+{
     const double column = 1.0 + x * 1024.0 / width;
     const double lambda = kFirstWavelength + kNanometresPerColumn * column;
     const double v = (y - height * 0.52) / (height * 0.07);
@@ -63,7 +64,8 @@ double signalAt(int x, int y, int width, int height) {
     return background + 30000.0 * band * spectrum;
 }
 
-std::vector<double> makeFrame(int width, int height) {
+std::vector<double> makeFrame(int width, int height)
+{
     std::mt19937 random(20240611u);
     std::normal_distribution<double> gauss(0.0, 1.0);
     std::vector<double> frame(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
@@ -82,7 +84,8 @@ std::vector<double> makeFrame(int width, int height) {
     return frame;
 }
 
-bool writePgm(const std::string& path, const std::vector<double>& frame, int width, int height) {
+bool writePgm(const std::string& path, const std::vector<double>& frame, int width, int height)
+{
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file)
         return false;
@@ -91,7 +94,8 @@ bool writePgm(const std::string& path, const std::vector<double>& frame, int wid
     std::vector<unsigned char> row(static_cast<std::size_t>(width) * 2);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            const double value = frame[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
+            const double value =
+                frame[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
             const auto counts = static_cast<std::uint16_t>(std::clamp(std::lround(value), 0L, 65535L));
             row[static_cast<std::size_t>(x) * 2] = static_cast<unsigned char>(counts >> 8);
             row[static_cast<std::size_t>(x) * 2 + 1] = static_cast<unsigned char>(counts & 0xFF);
@@ -101,7 +105,8 @@ bool writePgm(const std::string& path, const std::vector<double>& frame, int wid
     return std::fclose(file) == 0;
 }
 
-bool writeCalibration(const std::string& path) {
+bool writeCalibration(const std::string& path)
+{
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file)
         return false;
@@ -109,7 +114,8 @@ bool writeCalibration(const std::string& path) {
     return std::fclose(file) == 0;
 }
 
-bool writeFloatKsv(const std::string& path, const std::vector<double>& frame, int width, int height) {
+bool writeFloatKsv(const std::string& path, const std::vector<double>& frame, int width, int height)
+{
     std::vector<float> pixels(frame.begin(), frame.end());
     const auto [lowest, highest] = std::minmax_element(pixels.begin(), pixels.end());
     ksv::KsvHeader header;
@@ -121,22 +127,23 @@ bool writeFloatKsv(const std::string& path, const std::vector<double>& frame, in
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file)
         return false;
-    bool ok = ksv::writeHeader(file, header) && ksv::seekToPixels(file) &&
-              ksv::writeRows(file, pixels.data(), width, height);
+    bool ok =
+        ksv::writeHeader(file, header) && ksv::seekToPixels(file) && ksv::writeRows(file, pixels.data(), width, height);
     ok = std::fclose(file) == 0 && ok;
     return ok;
 }
 
-int usage() {
-    std::fprintf(stderr,
-                 "usage: kestrova_make_sample FOLDER\n"
-                 "       kestrova_make_sample --ksv-float WIDTH HEIGHT FILE.ksv\n");
+int usage()
+{
+    std::fprintf(stderr, "usage: kestrova_make_sample FOLDER\n"
+                         "       kestrova_make_sample --ksv-float WIDTH HEIGHT FILE.ksv\n");
     return 2;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc == 5 && std::string(argv[1]) == "--ksv-float") {
         const int width = std::atoi(argv[2]);
         const int height = std::atoi(argv[3]);

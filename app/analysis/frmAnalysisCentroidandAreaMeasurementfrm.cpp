@@ -16,14 +16,16 @@ namespace kestrova {
 
 namespace {
 
-QString qs(const std::string& text) {
+QString qs(const std::string& text)
+{
     return QString::fromStdString(text);
 }
 
 }  // namespace
 
 frmAnalysisCentroidandAreaMeasurementfrm::frmAnalysisCentroidandAreaMeasurementfrm(const WindowContext& context)
-    : ChildWindow(context, QStringLiteral("Centroid and Area Measurement")) {
+    : ChildWindow(context, QStringLiteral("Centroid and Area Measurement"))
+{
     if (menuItem_)
         menuItem_->setChecked(true);
 
@@ -33,8 +35,9 @@ frmAnalysisCentroidandAreaMeasurementfrm::frmAnalysisCentroidandAreaMeasurementf
     ComputeColumnProjection(input, state_.resultFlags, state_.projections);
     ComputeRowProjection(input, state_.resultFlags, state_.projections);
     const DataThresholds& dataThresholds = state_.dataThresholds;
-    const CentroidThresholds thresholds = CentroidThresholdsFor(input.lower, dataThresholds.lower.on, input.upper,
-                                                                dataThresholds.upper.on, state_.region, state_.image.isFloat);
+    const CentroidThresholds thresholds =
+        CentroidThresholdsFor(input.lower, dataThresholds.lower.on, input.upper, dataThresholds.upper.on, state_.region,
+                              state_.image.isFloat);
     ComputeCentroid(state_.projections, thresholds, state_.resultFlags, state_.centroid);
 
     auto* grid = new QGridLayout(this);
@@ -74,12 +77,14 @@ frmAnalysisCentroidandAreaMeasurementfrm::frmAnalysisCentroidandAreaMeasurementf
     ChildWindow::centre();
 }
 
-void frmAnalysisCentroidandAreaMeasurementfrm::unload() {
+void frmAnalysisCentroidandAreaMeasurementfrm::unload()
+{
     if (menuItem_)
         menuItem_->setChecked(false);
 }
 
-QWidget* openCentroidWindow(const WindowContext& context) {
+QWidget* openCentroidWindow(const WindowContext& context)
+{
     if (!AnalysisRegionReady(context.state))
         return nullptr;
     return new frmAnalysisCentroidandAreaMeasurementfrm(context);

@@ -32,7 +32,7 @@ PlotGeometry PlotGeometryFor(const PlotScale& scale, double scaleWidth, double s
 PlotDistances PlotDistancesFor(double scaleHeight)
 {
     return {toPixel(0.02 * scaleHeight), toPixel(0.025 * scaleHeight), toPixel(0.03 * scaleHeight),
-            toPixel(0.04 * scaleHeight), 0.08 * scaleHeight,         toPixel(0.07 * scaleHeight)};
+            toPixel(0.04 * scaleHeight), 0.08 * scaleHeight,           toPixel(0.07 * scaleHeight)};
 }
 
 double ColumnX(const PlotScale& scale, const PlotGeometry& geometry, double p)
@@ -50,8 +50,8 @@ double ValueY(const PlotScale& scale, const PlotGeometry& geometry, double value
     return ScaledY(scale, geometry, scale.yMult * value);
 }
 
-std::vector<PlotPoint> StepOutline(const PlotScale& scale, const PlotGeometry& geometry,
-                                   const Projection& projection, bool mean)
+std::vector<PlotPoint> StepOutline(const PlotScale& scale, const PlotGeometry& geometry, const Projection& projection,
+                                   bool mean)
 {
     std::vector<PlotPoint> points;
     if (projection.count() < 1 || scale.span < 1 || !(scale.yRange > 0.0))

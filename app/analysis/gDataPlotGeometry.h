@@ -42,8 +42,8 @@ struct PlotPoint {
 
 // The curve as one polyline: up from the bottom edge at the left of the first step, one step per
 // column (row), values clamped to the plotted limits, and down to the bottom edge at the end.
-std::vector<PlotPoint> StepOutline(const PlotScale& scale, const PlotGeometry& geometry,
-                                   const Projection& projection, bool mean);
+std::vector<PlotPoint> StepOutline(const PlotScale& scale, const PlotGeometry& geometry, const Projection& projection,
+                                   bool mean);
 
 // The column (row) under the mouse at `x` (plot-box units) on the latest on-screen drawing;
 // nothing outside the frame or outside the projection.

@@ -22,8 +22,8 @@ bool regionFitsImage(const ImageStore& image, const RegionArray& region)
     const RoIRect& r = region.builtRoI1;
     if (region.width < 1 || region.height < 1 || r.BottomLeftX < 1 || r.BottomLeftY < 1)
         return false;
-    if (static_cast<std::int64_t>(r.BottomLeftX) - 1 + region.width > image.width
-        || static_cast<std::int64_t>(r.BottomLeftY) - 1 + region.height > image.height)
+    if (static_cast<std::int64_t>(r.BottomLeftX) - 1 + region.width > image.width ||
+        static_cast<std::int64_t>(r.BottomLeftY) - 1 + region.height > image.height)
         return false;
     const auto regionPixels = static_cast<std::size_t>(region.width) * static_cast<std::size_t>(region.height);
     const auto imagePixels = static_cast<std::size_t>(image.pixelCount());
@@ -35,9 +35,9 @@ bool regionFitsImage(const ImageStore& image, const RegionArray& region)
 std::size_t imageOffset(const ImageStore& image, const RegionArray& region, std::int32_t row)
 {
     const RoIRect& r = region.builtRoI1;
-    return (static_cast<std::size_t>(r.BottomLeftY) - 1 + static_cast<std::size_t>(row))
-               * static_cast<std::size_t>(image.width)
-           + static_cast<std::size_t>(r.BottomLeftX) - 1;
+    return (static_cast<std::size_t>(r.BottomLeftY) - 1 + static_cast<std::size_t>(row)) *
+               static_cast<std::size_t>(image.width) +
+           static_cast<std::size_t>(r.BottomLeftX) - 1;
 }
 
 // A region row; a region of region 1 alone holds the image's own values, read from the image
@@ -138,8 +138,8 @@ void sumIntRegion(const ImageStore& image, const RegionArray& region, double low
 
 // One row of float pixels: adds the accepted values to the column sums and keeps them in
 // `taken` for the row's sum; gives the number accepted. Without branches, as vector code.
-std::int32_t takeFloatRow(const float* __restrict values, const float* __restrict combined,
-                          double* __restrict columns, double* __restrict taken, std::size_t width, float lo, float hi)
+std::int32_t takeFloatRow(const float* __restrict values, const float* __restrict combined, double* __restrict columns,
+                          double* __restrict taken, std::size_t width, float lo, float hi)
 {
     std::int32_t rowAccepted = 0;
     for (std::size_t c = 0; c < width; ++c) {
@@ -227,8 +227,8 @@ ProjectionsComputed computeMissing(const ProjectionInput& input, ResultFlags& fl
         flags.spectrumComputed = true;
     }
     if (computed.row) {
-        finishProjection(projections.row, rect.BottomLeftY, std::move(sums.rows), input.region.width,
-                         sums.accepted, input.invert);
+        finishProjection(projections.row, rect.BottomLeftY, std::move(sums.rows), input.region.width, sums.accepted,
+                         input.invert);
         ResetLimits(projections.profileLimits, projections.row, input.meanDefault);
         flags.profileComputed = true;
     }
@@ -243,8 +243,7 @@ double Projection::valueAt(std::int32_t position, bool meanValue) const
     return meanValue ? mean[index] : sum[index];
 }
 
-ProjectionsComputed ComputeColumnProjection(const ProjectionInput& input, ResultFlags& flags,
-                                            Projections& projections)
+ProjectionsComputed ComputeColumnProjection(const ProjectionInput& input, ResultFlags& flags, Projections& projections)
 {
     if (flags.spectrumComputed)
         return {};

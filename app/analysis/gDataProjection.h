@@ -77,10 +77,8 @@ struct ProjectionsComputed {
 // Compute the column (row) projection unless its flag in `flags` is set; when the other one is
 // not computed either, both are filled in the same pass over the region. Each projection
 // computed resets its limits and sets its flag.
-ProjectionsComputed ComputeColumnProjection(const ProjectionInput& input, ResultFlags& flags,
-                                            Projections& projections);
-ProjectionsComputed ComputeRowProjection(const ProjectionInput& input, ResultFlags& flags,
-                                         Projections& projections);
+ProjectionsComputed ComputeColumnProjection(const ProjectionInput& input, ResultFlags& flags, Projections& projections);
+ProjectionsComputed ComputeRowProjection(const ProjectionInput& input, ResultFlags& flags, Projections& projections);
 
 // Both limits back to Auto at the projection's minimum and maximum, Mean or Sum by default.
 void ResetLimits(ProjectionLimits& limits, const Projection& projection, bool meanDefault);

@@ -32,8 +32,8 @@ bool finiteAcross(const std::vector<float>& wavelengths, std::int32_t first, std
 // Step 1: the wavelength ticks, or false when the calibration cannot label this region.
 bool setWavelengthTicks(PlotScale& scale, const std::vector<float>& wavelengths)
 {
-    if (scale.first < 1 || wavelengths.size() < static_cast<std::size_t>(scale.last)
-        || !finiteAcross(wavelengths, scale.first, scale.last))
+    if (scale.first < 1 || wavelengths.size() < static_cast<std::size_t>(scale.last) ||
+        !finiteAcross(wavelengths, scale.first, scale.last))
         return false;
     const double lambdaFirst = wavelengths[static_cast<std::size_t>(scale.first - 1)];
     const double lambdaLast = wavelengths[static_cast<std::size_t>(scale.last - 1)];
@@ -89,8 +89,8 @@ void setYScale(PlotScale& scale)
 const std::array<std::int32_t, 23>& AxisStepTable()
 {
     static const std::array<std::int32_t, 23> table{
-        2,      5,      10,      20,      50,      100,     200,      500,      1000,     2000,     5000,    10000,
-        20000,  50000,  100000,  200000,  500000,  1000000, 2000000,  5000000,  10000000, 20000000, 50000000};
+        2,     5,     10,     20,     50,     100,     200,     500,     1000,     2000,     5000,    10000,
+        20000, 50000, 100000, 200000, 500000, 1000000, 2000000, 5000000, 10000000, 20000000, 50000000};
     return table;
 }
 
@@ -134,8 +134,8 @@ MagnitudeFormats FormatsByMagnitude(float m)
     return {"0.0###E+###", "0.0E+###"};
 }
 
-PlotScale SetScales(ProjectionLimits& limits, std::int32_t first, std::int32_t last,
-                    const Calibration* calibration, Messages& messages)
+PlotScale SetScales(ProjectionLimits& limits, std::int32_t first, std::int32_t last, const Calibration* calibration,
+                    Messages& messages)
 {
     PlotScale scale;
     scale.first = first;
@@ -190,8 +190,8 @@ std::vector<double> YTicks(const PlotScale& scale)
     if (!(scale.yStep > 0.0) || !std::isfinite(scale.yLoS) || !std::isfinite(scale.yHiS))
         return ticks;
     constexpr int kMostTicks = 1000;  // a guard: the steps give about 4 to 10
-    for (double v = std::ceil(scale.yLoS / scale.yStep) * scale.yStep;
-         v <= scale.yHiS && ticks.size() < kMostTicks; v += scale.yStep)
+    for (double v = std::ceil(scale.yLoS / scale.yStep) * scale.yStep; v <= scale.yHiS && ticks.size() < kMostTicks;
+         v += scale.yStep)
         ticks.push_back(v);
     return ticks;
 }
@@ -199,10 +199,12 @@ std::vector<double> YTicks(const PlotScale& scale)
 std::vector<WavelengthTick> WavelengthTicks(const PlotScale& scale, const std::vector<float>& wavelengths)
 {
     std::vector<WavelengthTick> ticks;
-    if (!scale.wavelengthMode || scale.wStep < 1 || scale.x0 < 1
-        || wavelengths.size() < static_cast<std::size_t>(scale.last))
+    if (!scale.wavelengthMode || scale.wStep < 1 || scale.x0 < 1 ||
+        wavelengths.size() < static_cast<std::size_t>(scale.last))
         return ticks;
-    auto lambda = [&](std::int32_t column) { return static_cast<double>(wavelengths[static_cast<std::size_t>(column - 1)]); };
+    auto lambda = [&](std::int32_t column) {
+        return static_cast<double>(wavelengths[static_cast<std::size_t>(column - 1)]);
+    };
     std::int32_t i = scale.x0;
     for (std::int64_t t = scale.wFirst; t <= scale.wLast; t += scale.wStep) {
         while (i <= scale.last && lambda(i) < static_cast<double>(t))

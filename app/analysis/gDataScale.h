@@ -70,8 +70,8 @@ struct PlotScale {
 // X-units flag says so (null for the profile); a calibration unusable for the region (a step
 // below 3, decreasing, not finite, beyond 32 bits) adds kWavelengthRevertMessage and the axis
 // stays in pixels. A zero Y range is widened by one scaled unit on each side.
-PlotScale SetScales(ProjectionLimits& limits, std::int32_t first, std::int32_t last,
-                    const Calibration* calibration, Messages& messages);
+PlotScale SetScales(ProjectionLimits& limits, std::int32_t first, std::int32_t last, const Calibration* calibration,
+                    Messages& messages);
 
 // The pixel ticks: every multiple of pixelStep from x0 to x1.
 std::vector<std::int32_t> PixelTicks(const PlotScale& scale);

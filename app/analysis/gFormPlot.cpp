@@ -25,8 +25,8 @@ void gridLine(DrawingTarget& target, double x1, double y1, double x2, double y2,
     target.setDashStyle(Qt::SolidLine);
 }
 
-void xTick(DrawingTarget& target, const PlotScale& scale, const PlotGeometry& g, const PlotDistances& d,
-           double x, const QString& label, int tickWidth)
+void xTick(DrawingTarget& target, const PlotScale& scale, const PlotGeometry& g, const PlotDistances& d, double x,
+           const QString& label, int tickWidth)
 {
     const double bottom = g.bottom();
     target.line(x, bottom, x, bottom + d.dTick);

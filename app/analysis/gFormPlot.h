@@ -18,10 +18,10 @@ namespace kestrova {
 struct PlotContent {
     const Projection& projection;
     const PlotScale& scale;
-    bool mean;                               // plot the means (true) or the sums
-    const std::vector<float>* wavelengths;   // the calibration, for the wavelength ticks
-    std::string title;                       // PlotTitle
-    std::string yTitle;                      // PlotYTitle
+    bool mean;                              // plot the means (true) or the sums
+    const std::vector<float>* wavelengths;  // the calibration, for the wavelength ticks
+    std::string title;                      // PlotTitle
+    std::string yTitle;                     // PlotYTitle
 };
 
 // Draws the whole plot over the target's scale width and height; tickWidth is the width of the

@@ -20,22 +20,26 @@ namespace kestrova {
 namespace {
 
 // The file name's extension in lower case from its last '.', or the whole name when it has none.
-QString extensionOf(const QString& name) {
+QString extensionOf(const QString& name)
+{
     const qsizetype dot = name.lastIndexOf(u'.');
     return (dot < 0 ? name : name.mid(dot)).toLower();
 }
 
-int scaledWidth(int width, double scale) {
+int scaledWidth(int width, double scale)
+{
     return std::max(1, static_cast<int>(std::lround(width * scale)));
 }
 
 }  // namespace
 
-QString SuggestedOutputName(const ImageStore& image, const QString& suffix) {
+QString SuggestedOutputName(const ImageStore& image, const QString& suffix)
+{
     return QString::fromStdString(image.imageFolder + image.imageBaseName) + suffix;
 }
 
-bool SaveAsValues(QWidget* parent, const QString& suggestedName, const PlotValuesText& values) {
+bool SaveAsValues(QWidget* parent, const QString& suggestedName, const PlotValuesText& values)
+{
     const QString path = runFileDialog(
         parent, {FileDialogKind::Save, suggestedName, QStringLiteral("Comma Separated Values (*.csv)|*.csv"), {}});
     if (path.isEmpty() || !IsValuesFileName(path.toStdString()))
@@ -46,7 +50,8 @@ bool SaveAsValues(QWidget* parent, const QString& suggestedName, const PlotValue
     return written;
 }
 
-bool SavePictureAsDisplay(ProgramState& state, const QImage& picture, const std::string& path) {
+bool SavePictureAsDisplay(ProgramState& state, const QImage& picture, const std::string& path)
+{
     Messages messages;
     bool saved = false;
     if (picture.isNull()) {
@@ -54,14 +59,15 @@ bool SavePictureAsDisplay(ProgramState& state, const QImage& picture, const std:
     } else {
         const std::vector<std::uint8_t> bytes = bitmapBytes(picture);
         BusyCursor busy;
-        saved = SaveDisplay(state, BitmapInfoHeader::forPicture(picture.width(), picture.height()), bytes, path,
-                            messages);
+        saved =
+            SaveDisplay(state, BitmapInfoHeader::forPicture(picture.width(), picture.height()), bytes, path, messages);
     }
     showMessages(messages);
     return saved;
 }
 
-bool SaveAsDisplay(QWidget* parent, ProgramState& state, const PictureBox& plotBox, const QString& suggestedName) {
+bool SaveAsDisplay(QWidget* parent, ProgramState& state, const PictureBox& plotBox, const QString& suggestedName)
+{
     const QString path = runFileDialog(parent, {FileDialogKind::Save, suggestedName, imageFileFilter(), {}});
     if (path.isEmpty())
         return false;
@@ -74,7 +80,8 @@ bool SaveAsDisplay(QWidget* parent, ProgramState& state, const PictureBox& plotB
     return SavePictureAsDisplay(state, plotBox.picture(), path.toStdString());
 }
 
-bool PrintDrawing(QWidget* parent, PrintSettings& settings, const PlotDrawing& drawing) {
+bool PrintDrawing(QWidget* parent, PrintSettings& settings, const PlotDrawing& drawing)
+{
     return PrintPages(parent, settings, [&drawing](QPrinter& printer, DrawingTarget& target, const QRectF&) {
         // The lines keep their on-screen weight at the printer's resolution.
         const double scale = printer.resolution() / 96.0;

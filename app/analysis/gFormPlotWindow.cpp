@@ -24,14 +24,16 @@ constexpr double kValueWidth = 1100.0;
 
 }  // namespace
 
-QAction* addMenuItem(QMenu* menu, const char* name, const QString& caption, bool checkable) {
+QAction* addMenuItem(QMenu* menu, const char* name, const QString& caption, bool checkable)
+{
     QAction* action = menu->addAction(caption);
     action->setObjectName(QString::fromLatin1(name));
     action->setCheckable(checkable);
     return action;
 }
 
-QMenu* addSubmenu(QMenu* menu, const char* name, const QString& caption) {
+QMenu* addSubmenu(QMenu* menu, const char* name, const QString& caption)
+{
     QMenu* submenu = menu->addMenu(caption);
     submenu->setObjectName(QString::fromLatin1(name));
     submenu->menuAction()->setObjectName(QString::fromLatin1(name));
@@ -39,7 +41,8 @@ QMenu* addSubmenu(QMenu* menu, const char* name, const QString& caption) {
 }
 
 PlotWindow::PlotWindow(const WindowContext& context, const QString& caption, const QString& outputSuffix)
-    : ChildWindow(context, caption), outputSuffix_(outputSuffix) {
+    : ChildWindow(context, caption), outputSuffix_(outputSuffix)
+{
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     menuBar_ = new QMenuBar(this);
@@ -56,8 +59,7 @@ PlotWindow::PlotWindow(const WindowContext& context, const QString& caption, con
             [this] { saveAsValues(); });
     connect(addMenuItem(file, "mnuFilePrint", QStringLiteral("&Print...")), &QAction::triggered, this,
             [this] { print(); });
-    connect(addMenuItem(file, "mnuFileExit", QStringLiteral("E&xit")), &QAction::triggered, this,
-            [this] { close(); });
+    connect(addMenuItem(file, "mnuFileExit", QStringLiteral("E&xit")), &QAction::triggered, this, [this] { close(); });
     optionsMenu_ = menuBar_->addMenu(QStringLiteral("&Options"));
     optionsMenu_->setObjectName(QStringLiteral("mnuOptions"));
 
@@ -78,18 +80,21 @@ PlotWindow::PlotWindow(const WindowContext& context, const QString& caption, con
     area_->installEventFilter(this);
 }
 
-void PlotWindow::place() {
+void PlotWindow::place()
+{
     resize(kWindowWidth, kWindowHeight);
     centreOnScreen(this);
 }
 
-bool PlotWindow::eventFilter(QObject* watched, QEvent* event) {
+bool PlotWindow::eventFilter(QObject* watched, QEvent* event)
+{
     if (watched == area_ && event->type() == QEvent::Resize)
         redraw();
     return ChildWindow::eventFilter(watched, event);
 }
 
-void PlotWindow::redraw() {
+void PlotWindow::redraw()
+{
     picAxes_->clearPicture();
     const double w = twipsFromPixels(area_->width(), area_);
     const double h = twipsFromPixels(area_->height(), area_);
@@ -100,7 +105,8 @@ void PlotWindow::redraw() {
     picAxes_->draw([this](DrawingTarget& target) { keepGeometry(drawPlot(target, 1, 1)); });
 }
 
-void PlotWindow::layOut() {
+void PlotWindow::layOut()
+{
     const double w = twipsFromPixels(area_->width(), area_);
     const double h = twipsFromPixels(area_->height(), area_);
     const auto px = [this](double twips) { return pixelsFromTwips(twips, area_); };
@@ -118,15 +124,18 @@ void PlotWindow::layOut() {
     cmdClose_->setGeometry((area_->width() - button.width()) / 2, px(h - 330.0), button.width(), button.height());
 }
 
-void PlotWindow::saveAsValues() {
+void PlotWindow::saveAsValues()
+{
     SaveAsValues(this, SuggestedOutputName(state_.image, outputSuffix_), [this] { return valuesText(); });
 }
 
-void PlotWindow::saveAsDisplay() {
+void PlotWindow::saveAsDisplay()
+{
     SaveAsDisplay(this, state_, *picAxes_, SuggestedOutputName(state_.image, outputSuffix_));
 }
 
-void PlotWindow::print() {
+void PlotWindow::print()
+{
     // The printed drawing keeps nothing: the read-out follows the on-screen plot only.
     PrintDrawing(this, services_.printSettings(), [this](DrawingTarget& target, int tickWidth, int lineWidth) {
         drawPlot(target, tickWidth, lineWidth);

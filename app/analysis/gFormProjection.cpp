@@ -19,13 +19,15 @@ namespace kestrova {
 
 namespace {
 
-QString qs(const std::string& text) {
+QString qs(const std::string& text)
+{
     return QString::fromStdString(text);
 }
 
 }  // namespace
 
-bool AnalysisRegionReady(ProgramState& state) {
+bool AnalysisRegionReady(ProgramState& state)
+{
     BuildRegion(state.image, state.roi, state.resultFlags, state.region);
     if (state.region.HasRange)
         return true;
@@ -33,15 +35,17 @@ bool AnalysisRegionReady(ProgramState& state) {
     return false;
 }
 
-ProjectionInput projectionInputOf(const ProgramState& state) {
+ProjectionInput projectionInputOf(const ProgramState& state)
+{
     const EffectiveDataThresholds thresholds = effectiveDataThresholds(state.dataThresholds, state.image);
     const bool isFloat = state.image.isFloat;
-    return ProjectionInput{state.image,
-                           state.region,
-                           isFloat ? static_cast<double>(thresholds.floatLower) : static_cast<double>(thresholds.intLower),
-                           isFloat ? static_cast<double>(thresholds.floatUpper) : static_cast<double>(thresholds.intUpper),
-                           state.inversion.invertIntensity,
-                           state.roi.Mean};
+    return ProjectionInput{
+        state.image,
+        state.region,
+        isFloat ? static_cast<double>(thresholds.floatLower) : static_cast<double>(thresholds.intLower),
+        isFloat ? static_cast<double>(thresholds.floatUpper) : static_cast<double>(thresholds.intUpper),
+        state.inversion.invertIntensity,
+        state.roi.Mean};
 }
 
 ProjectionWindow::ProjectionWindow(const WindowContext& context, ProjectionKind kind)
@@ -50,7 +54,8 @@ ProjectionWindow::ProjectionWindow(const WindowContext& context, ProjectionKind 
                                                   : QStringLiteral("PROFILE (Y Axis Projection)"),
                  kind == ProjectionKind::Spectrum ? QStringLiteral("-XAxisProjection")
                                                   : QStringLiteral("-YAxisProjection")),
-      kind_(kind) {
+      kind_(kind)
+{
     if (menuItem_)
         menuItem_->setChecked(true);
     const bool spectrum = kind_ == ProjectionKind::Spectrum;
@@ -74,9 +79,9 @@ ProjectionWindow::ProjectionWindow(const WindowContext& context, ProjectionKind 
     // The load: the region, the projection unless it is cached, the scales and the plot.
     BuildRegion(state_.image, state_.roi, state_.resultFlags, state_.region);
     const ProjectionInput input = projectionInputOf(state_);
-    const ProjectionsComputed computed =
-        spectrum ? ComputeColumnProjection(input, state_.resultFlags, state_.projections)
-                 : ComputeRowProjection(input, state_.resultFlags, state_.projections);
+    const ProjectionsComputed computed = spectrum
+                                             ? ComputeColumnProjection(input, state_.resultFlags, state_.projections)
+                                             : ComputeRowProjection(input, state_.resultFlags, state_.projections);
     if (pixel_) {
         pixel_->setChecked(!state_.calibration.WavelengthUnits);
         wavelength_->setChecked(state_.calibration.WavelengthUnits);
@@ -88,15 +93,18 @@ ProjectionWindow::ProjectionWindow(const WindowContext& context, ProjectionKind 
         reopenLimits();
 }
 
-const Projection& ProjectionWindow::projection() const {
+const Projection& ProjectionWindow::projection() const
+{
     return kind_ == ProjectionKind::Spectrum ? state_.projections.column : state_.projections.row;
 }
 
-ProjectionLimits& ProjectionWindow::limits() const {
+ProjectionLimits& ProjectionWindow::limits() const
+{
     return kind_ == ProjectionKind::Spectrum ? state_.projections.spectrumLimits : state_.projections.profileLimits;
 }
 
-void ProjectionWindow::setScales() {
+void ProjectionWindow::setScales()
+{
     const bool spectrum = kind_ == ProjectionKind::Spectrum;
     Messages messages;
     scale_ = SetScales(limits(), projection().first, projection().last(), spectrum ? &state_.calibration : nullptr,
@@ -115,7 +123,8 @@ void ProjectionWindow::setScales() {
     redraw();
 }
 
-PlotGeometry ProjectionWindow::drawPlot(DrawingTarget& target, int tickWidth, int lineWidth) {
+PlotGeometry ProjectionWindow::drawPlot(DrawingTarget& target, int tickWidth, int lineWidth)
+{
     const ImageStore& image = state_.image;
     const RoIRecord& roi = state_.roi;
     const Calibration& calibration = state_.calibration;
@@ -129,14 +138,16 @@ PlotGeometry ProjectionWindow::drawPlot(DrawingTarget& target, int tickWidth, in
     return DrawPlot(target, content, tickWidth, lineWidth);
 }
 
-std::string ProjectionWindow::valuesText() const {
+std::string ProjectionWindow::valuesText() const
+{
     const Calibration& calibration = state_.calibration;
     const bool inWavelength =
         kind_ == ProjectionKind::Spectrum && calibration.WavelengthUnits && calibration.calibrationLoaded;
     return ProjectionValuesText(projection(), limits().yScaleMean, inWavelength ? &calibration.wavelengths : nullptr);
 }
 
-void ProjectionWindow::readOut(double x) {
+void ProjectionWindow::readOut(double x)
+{
     lblvalX_->setEnabled(true);
     lblvalZ_->setEnabled(true);
     lblvalX_->clear();
@@ -153,27 +164,31 @@ void ProjectionWindow::readOut(double x) {
     lblvalZ_->setText(qs(formatNumber(projection().valueAt(p, limits().yScaleMean), scale_.readoutFormat)));
 }
 
-void ProjectionWindow::setUnits(bool wavelength) {
+void ProjectionWindow::setUnits(bool wavelength)
+{
     state_.calibration.WavelengthUnits = wavelength;
     pixel_->setChecked(!wavelength);
     wavelength_->setChecked(wavelength);
     setScales();
 }
 
-void ProjectionWindow::setMean(bool mean) {
+void ProjectionWindow::setMean(bool mean)
+{
     limits().yScaleMean = mean;
     setScales();
     // The dialog shows the other pair, in its format; the Manual flags carry over.
     reopenLimits();
 }
 
-void ProjectionWindow::openLimits() {
+void ProjectionWindow::openLimits()
+{
     if (QAction* item = findChild<QAction*>(QStringLiteral("mnuOptionsYScaleLimits")))
         item->setChecked(true);
     services_.openWindow(QString::fromLatin1(limitsWindowName(kind_)));
 }
 
-void ProjectionWindow::reopenLimits() {
+void ProjectionWindow::reopenLimits()
+{
     const QString name = QString::fromLatin1(limitsWindowName(kind_));
     auto* dialog = qobject_cast<ProjectionLimitsDialog*>(services_.openedWindow(name));
     if (!dialog)
@@ -182,14 +197,16 @@ void ProjectionWindow::reopenLimits() {
     services_.openWindow(name);
 }
 
-void ProjectionWindow::unload() {
+void ProjectionWindow::unload()
+{
     if (menuItem_)
         menuItem_->setChecked(false);
 }
 
 namespace {
 
-QWidget* openProjection(const WindowContext& context, ProjectionKind kind) {
+QWidget* openProjection(const WindowContext& context, ProjectionKind kind)
+{
     if (!AnalysisRegionReady(context.state))
         return nullptr;
     return new ProjectionWindow(context, kind);
@@ -197,11 +214,13 @@ QWidget* openProjection(const WindowContext& context, ProjectionKind kind) {
 
 }  // namespace
 
-QWidget* openSpectrumWindow(const WindowContext& context) {
+QWidget* openSpectrumWindow(const WindowContext& context)
+{
     return openProjection(context, ProjectionKind::Spectrum);
 }
 
-QWidget* openProfileWindow(const WindowContext& context) {
+QWidget* openProfileWindow(const WindowContext& context)
+{
     return openProjection(context, ProjectionKind::Profile);
 }
 

@@ -20,12 +20,14 @@ namespace kestrova {
 
 namespace {
 
-QString qs(const std::string& text) {
+QString qs(const std::string& text)
+{
     return QString::fromStdString(text);
 }
 
 // A limit text shown in the read-out format; a text that is not a number as it is.
-QString limitText(const std::string& text, const std::string& format) {
+QString limitText(const std::string& text, const std::string& format)
+{
     const std::optional<double> value = numericValue(text);
     return qs(value ? formatNumber(*value, format) : text);
 }
@@ -37,7 +39,8 @@ struct LimitFrame {
 };
 
 // One side's frame: Auto and Manual, the value box and the automatic value.
-LimitFrame makeLimitFrame(QWidget* parent, QGridLayout* grid, int column, bool lower) {
+LimitFrame makeLimitFrame(QWidget* parent, QGridLayout* grid, int column, bool lower)
+{
     const QString side = lower ? QStringLiteral("Lo") : QStringLiteral("Hi");
     auto* frame = new QGroupBox(lower ? QStringLiteral("Lower Limit") : QStringLiteral("Upper Limit"), parent);
     frame->setObjectName(QStringLiteral("fra") + side + QStringLiteral("Limit"));
@@ -68,14 +71,16 @@ LimitFrame makeLimitFrame(QWidget* parent, QGridLayout* grid, int column, bool l
 
 }  // namespace
 
-const char* limitsWindowName(ProjectionKind kind) {
+const char* limitsWindowName(ProjectionKind kind)
+{
     return kind == ProjectionKind::Spectrum ? windows::kSpectrumLimits : windows::kProfileLimits;
 }
 
 ProjectionLimitsDialog::ProjectionLimitsDialog(const WindowContext& context, ProjectionKind kind)
     : ChildWindow(context, kind == ProjectionKind::Spectrum ? QStringLiteral("X Projection Limits")
                                                             : QStringLiteral("Y Projection Limits")),
-      kind_(kind) {
+      kind_(kind)
+{
     setLimitsItemChecked(true);
     auto* grid = new QGridLayout(this);
     const LimitFrame lower = makeLimitFrame(this, grid, 0, true);
@@ -99,9 +104,9 @@ ProjectionLimitsDialog::ProjectionLimitsDialog(const WindowContext& context, Pro
     optLoLimitOn_->setChecked(record.lowerManual);
     optHiLimitOn_->setChecked(record.upperManual);
     const bool mean = record.yScaleMean;
-    const std::string format =
-        FormatsByMagnitude(std::max(std::fabs(static_cast<float>(record.plotLo)), std::fabs(static_cast<float>(record.plotHi))))
-            .readoutFormat;
+    const std::string format = FormatsByMagnitude(std::max(std::fabs(static_cast<float>(record.plotLo)),
+                                                           std::fabs(static_cast<float>(record.plotHi))))
+                                   .readoutFormat;
     const LimitPair automatic = AutomaticLimits(projection(), mean);
     lower.automatic->setText(qs(formatNumber(automatic.lower, format)));
     upper.automatic->setText(qs(formatNumber(automatic.upper, format)));
@@ -134,15 +139,18 @@ ProjectionLimitsDialog::ProjectionLimitsDialog(const WindowContext& context, Pro
     centre();
 }
 
-ProjectionLimits& ProjectionLimitsDialog::limits() const {
+ProjectionLimits& ProjectionLimitsDialog::limits() const
+{
     return kind_ == ProjectionKind::Spectrum ? state_.projections.spectrumLimits : state_.projections.profileLimits;
 }
 
-const Projection& ProjectionLimitsDialog::projection() const {
+const Projection& ProjectionLimitsDialog::projection() const
+{
     return kind_ == ProjectionKind::Spectrum ? state_.projections.column : state_.projections.row;
 }
 
-bool ProjectionLimitsDialog::apply() {
+bool ProjectionLimitsDialog::apply()
+{
     Messages messages;
     const bool applied = ApplyLimits(limits(), projection(), txtLoLimitValue_->text().toStdString(),
                                      txtHiLimitValue_->text().toStdString(), messages);
@@ -150,11 +158,13 @@ bool ProjectionLimitsDialog::apply() {
     return applied;
 }
 
-void ProjectionLimitsDialog::refreshPlot() {
+void ProjectionLimitsDialog::refreshPlot()
+{
     services_.refresh(kind_ == ProjectionKind::Spectrum ? Change::SpectrumLimits : Change::ProfileLimits);
 }
 
-void ProjectionLimitsDialog::setLimitsItemChecked(bool checked) {
+void ProjectionLimitsDialog::setLimitsItemChecked(bool checked)
+{
     const char* window = kind_ == ProjectionKind::Spectrum ? windows::kSpectrum : windows::kProfile;
     if (QWidget* projectionWindow = services_.openedWindow(QString::fromLatin1(window))) {
         if (auto* item = projectionWindow->findChild<QAction*>(QStringLiteral("mnuOptionsYScaleLimits")))
@@ -162,7 +172,8 @@ void ProjectionLimitsDialog::setLimitsItemChecked(bool checked) {
     }
 }
 
-void ProjectionLimitsDialog::unload() {
+void ProjectionLimitsDialog::unload()
+{
     if (restoreArmed_) {
         limits() = copy_;
         refreshPlot();
@@ -170,11 +181,13 @@ void ProjectionLimitsDialog::unload() {
     setLimitsItemChecked(false);
 }
 
-QWidget* openSpectrumLimits(const WindowContext& context) {
+QWidget* openSpectrumLimits(const WindowContext& context)
+{
     return new ProjectionLimitsDialog(context, ProjectionKind::Spectrum);
 }
 
-QWidget* openProfileLimits(const WindowContext& context) {
+QWidget* openProfileLimits(const WindowContext& context)
+{
     return new ProjectionLimitsDialog(context, ProjectionKind::Profile);
 }
 

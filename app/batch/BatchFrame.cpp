@@ -85,8 +85,7 @@ bool analyse(ProgramState& state, const FrameSettings& settings, const FrameOutp
     const double upper = image.isFloat ? static_cast<double>(effective.floatUpper) : effective.intUpper;
     const bool projections = settings.centroid || !outputs.spectrum.empty() || !outputs.profile.empty();
     if (projections) {
-        const ProjectionInput input{image, state.region, lower, upper, state.inversion.invertIntensity,
-                                    state.roi.Mean};
+        const ProjectionInput input{image, state.region, lower, upper, state.inversion.invertIntensity, state.roi.Mean};
         ComputeColumnProjection(input, state.resultFlags, state.projections);
         ComputeRowProjection(input, state.resultFlags, state.projections);
     }
@@ -94,8 +93,8 @@ bool analyse(ProgramState& state, const FrameSettings& settings, const FrameOutp
     if (!outputs.spectrum.empty()) {
         const Calibration& calibration = state.calibration;
         const std::vector<float>* wavelengths = calibration.WavelengthUnits ? &calibration.wavelengths : nullptr;
-        const std::string text = ProjectionValuesText(state.projections.column,
-                                                      state.projections.spectrumLimits.yScaleMean, wavelengths);
+        const std::string text =
+            ProjectionValuesText(state.projections.column, state.projections.spectrumLimits.yScaleMean, wavelengths);
         if (!writeValues(outputs.spectrum, text, messages))
             return false;
     }
@@ -111,9 +110,8 @@ bool analyse(ProgramState& state, const FrameSettings& settings, const FrameOutp
             return false;
     }
     if (settings.centroid) {
-        const CentroidThresholds thresholds =
-            CentroidThresholdsFor(lower, state.dataThresholds.lower.on, upper, state.dataThresholds.upper.on,
-                                  state.region, image.isFloat);
+        const CentroidThresholds thresholds = CentroidThresholdsFor(
+            lower, state.dataThresholds.lower.on, upper, state.dataThresholds.upper.on, state.region, image.isFloat);
         ComputeCentroid(state.projections, thresholds, state.resultFlags, state.centroid);
         result.centroid.x = state.centroid.centroidX;
         result.centroid.y = state.centroid.centroidY;
@@ -133,8 +131,7 @@ bool saveRegion(const ProgramState& state, const FileContext& context, const std
 }
 
 // The grey picture at one pixel per image pixel, inverted as the main window shows it.
-bool saveDisplayPicture(ProgramState& state, const FileContext& context, const std::string& path,
-                        Messages& messages)
+bool saveDisplayPicture(ProgramState& state, const FileContext& context, const std::string& path, Messages& messages)
 {
     RenderDisplayBuffer(PixelSource::of(state.image), state.displayThresholds, state.displayBuffer);
     if (state.inversion.effectiveInvert())
@@ -178,8 +175,8 @@ FrameResult RunFrame(const FrameSettings& settings, const std::string& image, co
 
     FrameResult result;
     result.messages = std::move(messages);
-    const bool analysis = settings.centroid || !outputs.spectrum.empty() || !outputs.profile.empty() ||
-                          !outputs.histogram.empty();
+    const bool analysis =
+        settings.centroid || !outputs.spectrum.empty() || !outputs.profile.empty() || !outputs.histogram.empty();
     if (analysis || !outputs.regionImage.empty()) {
         BuildRegion(state.image, state.roi, state.resultFlags, state.region);
         if (analysis && !state.region.HasRange) {

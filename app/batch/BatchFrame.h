@@ -18,12 +18,12 @@ inline constexpr const char* kNoRange = "Minimum and Maximum Equal - Analysis No
 
 // What every frame of a run shares.
 struct FrameSettings {
-    FileContext context;           // the frame's own work folder
-    std::string analysisFile;      // a private copy of --analysis, "" when absent
-    std::string displayFile;       // a private copy of --display, "" when absent
-    DisplayThresholds initial;     // the initial thresholds' switches and per-cents
+    FileContext context;        // the frame's own work folder
+    std::string analysisFile;   // a private copy of --analysis, "" when absent
+    std::string displayFile;    // a private copy of --display, "" when absent
+    DisplayThresholds initial;  // the initial thresholds' switches and per-cents
     Units units = Units::AsOpened;
-    bool centroid = false;         // a line of the centroid table is wanted
+    bool centroid = false;  // a line of the centroid table is wanted
 };
 
 struct CentroidLine {

@@ -203,8 +203,8 @@ std::string outputClash(const BatchOptions& options)
         return found;
     for (const std::string& image : options.images) {
         const FrameOutputs out = frameOutputsOf(options, image);
-        for (const std::string* path : {&out.spectrum, &out.profile, &out.histogram, &out.regionImage,
-                                        &out.displayImage}) {
+        for (const std::string* path :
+             {&out.spectrum, &out.profile, &out.histogram, &out.regionImage, &out.displayImage}) {
             if (std::string found = clash(*path); !found.empty())
                 return found;
         }

@@ -4,9 +4,9 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <tuple>
 #include <iostream>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 
 #include "BatchFrame.h"
@@ -30,7 +30,10 @@ constexpr const char* kTableWriteFailed = "Error - when writing centroid table";
 
 volatile std::sig_atomic_t stopSignal = 0;
 
-void recordSignal(int signal) { stopSignal = signal; }
+void recordSignal(int signal)
+{
+    stopSignal = signal;
+}
 
 const int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
@@ -191,8 +194,7 @@ int RunBatch(const std::vector<std::string>& arguments)
         progress.show(++done, options.images[frame]);
     };
     const auto jobs = static_cast<std::size_t>(options.jobs > 0 ? options.jobs : processors());
-    const std::vector<FrameResult> results =
-        runFrames(shared, workFolder.path(), options, jobs, events, stopSignal);
+    const std::vector<FrameResult> results = runFrames(shared, workFolder.path(), options, jobs, events, stopSignal);
     progress.clear();
     if (stopSignal != 0) {
         const int signal = stopSignal;

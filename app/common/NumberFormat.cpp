@@ -48,8 +48,8 @@ Decimal decimalOf(double value)
 {
     std::array<char, 64> buffer{};
     const double magnitude = std::fabs(value);
-    auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
-                                   std::chars_format::scientific, 14);
+    auto [end, ec] =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude, std::chars_format::scientific, 14);
     (void)ec;
     return decimalFromScientific(buffer.data(), end, value < 0);
 }
@@ -58,8 +58,8 @@ Decimal decimalOf(float value)
 {
     std::array<char, 64> buffer{};
     const float magnitude = std::fabs(value);
-    auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
-                                   std::chars_format::scientific);
+    auto [end, ec] =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude, std::chars_format::scientific);
     (void)ec;
     return decimalFromScientific(buffer.data(), end, value < 0);
 }
@@ -149,8 +149,8 @@ std::string joinParts(bool negative, std::string integerPart, std::string fracti
     while (static_cast<int>(fraction.size()) > p.fracZeros && !fraction.empty() && fraction.back() == '0')
         fraction.pop_back();
     std::string text;
-    const bool allZero = integerPart.find_first_not_of('0') == std::string::npos &&
-                         fraction.find_first_not_of('0') == std::string::npos;
+    const bool allZero =
+        integerPart.find_first_not_of('0') == std::string::npos && fraction.find_first_not_of('0') == std::string::npos;
     if (negative && !allZero)
         text += '-';
     text += integerPart;
@@ -222,7 +222,10 @@ std::string nonFiniteText(double value)
     return value < 0 ? "-Inf" : "Inf";
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
 std::string_view trimBlanks(std::string_view text)
 {
@@ -233,7 +236,10 @@ std::string_view trimBlanks(std::string_view text)
     return text;
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 }  // namespace
 
@@ -251,7 +257,10 @@ std::string formatNumber(float value, std::string_view pattern)
     return formatDecimal(decimalOf(value), pattern);
 }
 
-double roundHalfEven(double value) { return std::nearbyint(value); }
+double roundHalfEven(double value)
+{
+    return std::nearbyint(value);
+}
 
 std::optional<std::int32_t> roundToInt32(double value)
 {
@@ -362,15 +371,18 @@ std::optional<float> textToFloat(std::string_view text)
     return static_cast<float>(*value);
 }
 
-std::string generalText(std::int32_t value) { return std::to_string(value); }
+std::string generalText(std::int32_t value)
+{
+    return std::to_string(value);
+}
 
 std::string generalText(float value)
 {
     if (!std::isfinite(value))
         return nonFiniteText(value);
     std::array<char, 64> buffer{};
-    auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
-                                   static_cast<double>(std::fabs(value)), std::chars_format::scientific, 6);
+    auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), static_cast<double>(std::fabs(value)),
+                                   std::chars_format::scientific, 6);
     (void)ec;
     const Decimal d = decimalFromScientific(buffer.data(), end, value < 0);
     if (d.digits == "0")

@@ -22,9 +22,9 @@ struct DisplayThresholds {
 };
 
 struct DisplayInversion {
-    bool invertDisplay = false;   // the main window's "In&vert Display"
-    bool invertIntensity = false; // the Analysis menu's intensity inversion
-    bool regionInvertDisplay = false; // the region display window's "In&vert Display"
+    bool invertDisplay = false;        // the main window's "In&vert Display"
+    bool invertIntensity = false;      // the Analysis menu's intensity inversion
+    bool regionInvertDisplay = false;  // the region display window's "In&vert Display"
     bool effectiveInvert() const { return invertDisplay != invertIntensity; }
 };
 

@@ -9,7 +9,8 @@
 
 namespace kestrova {
 
-frmAboutfrm::frmAboutfrm(const WindowContext& context) : ChildWindow(context, QStringLiteral("About")) {
+frmAboutfrm::frmAboutfrm(const WindowContext& context) : ChildWindow(context, QStringLiteral("About"))
+{
     auto* column = new QVBoxLayout(this);
     QLabel* title = addLabel(this, "lbl4", programTitle() + u' ' + QString::fromLatin1(kVersionText));
     QFont font = title->font();

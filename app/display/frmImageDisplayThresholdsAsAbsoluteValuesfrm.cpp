@@ -10,7 +10,8 @@ namespace kestrova {
 
 frmImageDisplayThresholdsAsAbsoluteValuesfrm::frmImageDisplayThresholdsAsAbsoluteValuesfrm(const WindowContext& context)
     : ThresholdDialog(context, QStringLiteral("Display Thresholds As Absolute Values"), QStringLiteral("Value"),
-                      QStringLiteral("Value")) {
+                      QStringLiteral("Value"))
+{
     addExtremeLabels();
     addButtons("cmdApply");
 
@@ -19,18 +20,21 @@ frmImageDisplayThresholdsAsAbsoluteValuesfrm::frmImageDisplayThresholdsAsAbsolut
     showSides(thresholds.lower.on, thresholds.lower.valueText, thresholds.upper.on, thresholds.upper.valueText);
 }
 
-bool frmImageDisplayThresholdsAsAbsoluteValuesfrm::ValidateAndStore() {
+bool frmImageDisplayThresholdsAsAbsoluteValuesfrm::ValidateAndStore()
+{
     return takeCheck(StoreAbsoluteThresholds(state_, lowerEntry(), upperEntry()));
 }
 
-bool frmImageDisplayThresholdsAsAbsoluteValuesfrm::setThresholds() {
+bool frmImageDisplayThresholdsAsAbsoluteValuesfrm::setThresholds()
+{
     if (!ValidateAndStore())
         return false;
     services_.refresh(Change::DisplayThresholds);
     return true;
 }
 
-void frmImageDisplayThresholdsAsAbsoluteValuesfrm::closeThresholds(bool restore) {
+void frmImageDisplayThresholdsAsAbsoluteValuesfrm::closeThresholds(bool restore)
+{
     if (!restore)
         return;
     state_.displayThresholds = snapshot_;

@@ -6,7 +6,8 @@ namespace kestrova {
 
 frmImageDisplayThresholdsAsPerCentValuesfrm::frmImageDisplayThresholdsAsPerCentValuesfrm(const WindowContext& context)
     : ThresholdDialog(context, QStringLiteral("Display Thresholds As % Values"), QStringLiteral("% Below"),
-                      QStringLiteral("% Above")) {
+                      QStringLiteral("% Above"))
+{
     addButtons("cmdApply");
 
     // The whole record is kept, so that Cancel puts back the picture exactly as it was.
@@ -15,18 +16,21 @@ frmImageDisplayThresholdsAsPerCentValuesfrm::frmImageDisplayThresholdsAsPerCentV
     showSides(thresholds.lower.on, thresholds.lower.percentText, thresholds.upper.on, thresholds.upper.percentText);
 }
 
-bool frmImageDisplayThresholdsAsPerCentValuesfrm::ValidateAndStore() {
+bool frmImageDisplayThresholdsAsPerCentValuesfrm::ValidateAndStore()
+{
     return takeCheck(StorePerCentThresholds(state_, lowerEntry(), upperEntry()));
 }
 
-bool frmImageDisplayThresholdsAsPerCentValuesfrm::setThresholds() {
+bool frmImageDisplayThresholdsAsPerCentValuesfrm::setThresholds()
+{
     if (!ValidateAndStore())
         return false;
     services_.refresh(Change::DisplayThresholds);
     return true;
 }
 
-void frmImageDisplayThresholdsAsPerCentValuesfrm::closeThresholds(bool restore) {
+void frmImageDisplayThresholdsAsPerCentValuesfrm::closeThresholds(bool restore)
+{
     if (restore)
         state_.displayThresholds = snapshot_;
     services_.refresh(Change::DisplayThresholds);

@@ -5,10 +5,11 @@
 #include <QLabel>
 #include <QPushButton>
 
-
 namespace kestrova {
 
-frmImageInformationfrm::frmImageInformationfrm(const WindowContext& context) : ChildWindow(context, QStringLiteral("Information")) {
+frmImageInformationfrm::frmImageInformationfrm(const WindowContext& context)
+    : ChildWindow(context, QStringLiteral("Information"))
+{
     if (menuItem_)
         menuItem_->setChecked(true);
     const ImageStore& image = state_.image;
@@ -18,7 +19,8 @@ frmImageInformationfrm::frmImageInformationfrm(const WindowContext& context) : C
         grid->addWidget(addLabel(this, name, caption), at, 0);
         grid->addWidget(addLabel(this, valueName, value), at, 1);
     };
-    row(0, "lblFn", QStringLiteral("File name:"), "lblvalFn", QString::fromStdString(image.imageBaseName + image.imageExtension));
+    row(0, "lblFn", QStringLiteral("File name:"), "lblvalFn",
+        QString::fromStdString(image.imageBaseName + image.imageExtension));
     row(1, "lblWidth", QStringLiteral("Width:"), "lblvalWidth", QString::number(image.width));
     grid->addWidget(addLabel(this, "lblWidthPixels", QStringLiteral("pixels")), 1, 2);
     row(2, "lblHeight", QStringLiteral("Height:"), "lblvalHeight", QString::number(image.height));
@@ -33,7 +35,8 @@ frmImageInformationfrm::frmImageInformationfrm(const WindowContext& context) : C
     centre();
 }
 
-void frmImageInformationfrm::unload() {
+void frmImageInformationfrm::unload()
+{
     if (menuItem_)
         menuItem_->setChecked(false);
 }

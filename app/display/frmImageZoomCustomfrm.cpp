@@ -11,7 +11,8 @@ namespace kestrova {
 
 ZoomCustomDialog::ZoomCustomDialog(const WindowContext& context, const std::string& zoomText,
                                    std::function<void(const std::string&)> apply)
-    : ChildWindow(context, QStringLiteral("Zoom Custom")), zoomText_(zoomText), apply_(std::move(apply)) {
+    : ChildWindow(context, QStringLiteral("Zoom Custom")), zoomText_(zoomText), apply_(std::move(apply))
+{
     txtZoomValue_ = new QLineEdit(this);
     txtZoomValue_->setObjectName(QStringLiteral("txtZoomValue"));
     QPushButton* ok = addButton("cmdOK", QStringLiteral("&OK"));
@@ -33,7 +34,8 @@ ZoomCustomDialog::ZoomCustomDialog(const WindowContext& context, const std::stri
     connect(cancel, &QPushButton::clicked, this, [this] { this->close(); });
 }
 
-void ZoomCustomDialog::txtZoomValue_Change(const QString& text) {
+void ZoomCustomDialog::txtZoomValue_Change(const QString& text)
+{
     if (text.isEmpty())
         return;
     const std::string typed = text.toStdString();
@@ -42,13 +44,15 @@ void ZoomCustomDialog::txtZoomValue_Change(const QString& text) {
         txtZoomValue_->setText(QString::fromStdString(zoomText_));
 }
 
-void ZoomCustomDialog::cmdOK_Click() {
+void ZoomCustomDialog::cmdOK_Click()
+{
     apply_(pending_);
     close();
 }
 
 frmImageZoomCustomfrm::frmImageZoomCustomfrm(const WindowContext& context)
     : ZoomCustomDialog(context, context.state.zoom.zoomText,
-                       [&services = context.services](const std::string& text) { services.applyCustomZoom(text); }) {}
+                       [&services = context.services](const std::string& text) { services.applyCustomZoom(text); })
+{}
 
 }  // namespace kestrova

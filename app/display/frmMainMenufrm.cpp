@@ -3,15 +3,15 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QDropEvent>
 #include <QFile>
-#include <QMimeData>
-#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QScreen>
 #include <vector>
 
@@ -35,12 +35,14 @@ namespace {
 constexpr const char* kLogoFileName = "OvrinLogo.bmp";
 constexpr unsigned int kRectangleColour = 0xFF0000;  // blue, as 0xBBGGRR
 
-QString qs(const std::string& text) {
+QString qs(const std::string& text)
+{
     return QString::fromStdString(text);
 }
 
 // The one local file dropped, or an empty text.
-QString droppedFile(const QMimeData* data) {
+QString droppedFile(const QMimeData* data)
+{
     if (!data || !data->hasUrls() || data->urls().size() != 1 || !data->urls().constFirst().isLocalFile())
         return {};
     return data->urls().constFirst().toLocalFile();
@@ -48,7 +50,8 @@ QString droppedFile(const QMimeData* data) {
 
 // The logo by its relative name: the current folder, then beside the program, then the
 // installed data folder. Empty when it is nowhere.
-QString findLogo() {
+QString findLogo()
+{
     const QString programFolder = QCoreApplication::applicationDirPath();
     for (const QString& candidate :
          {QDir::current().filePath(kLogoFileName), QDir(programFolder).filePath(kLogoFileName),
@@ -61,25 +64,29 @@ QString findLogo() {
 
 }  // namespace
 
-QString openImageFileFilter() {
+QString openImageFileFilter()
+{
     return QStringLiteral("All supported images (*.bmp *.fit *.fts *.fits *.pgm)|*.bmp *.fit *.fts *.fits *.pgm|") +
            imageFileFilter();
 }
 
-bool namesAFile(const QString& path) {
+bool namesAFile(const QString& path)
+{
     const QString name = path.mid(path.lastIndexOf(u'/') + 1);
     const qsizetype dot = name.lastIndexOf(u'.');
     return dot > 0 || (dot < 0 && !name.isEmpty());
 }
 
-QString imageFileFilter() {
+QString imageFileFilter()
+{
     return QStringLiteral(
         "Bitmap Files (*.bmp)|*.bmp|Flexible Image Transport System Files (*.fit)|*.fit|"
         "Flexible Image Transport System Files (*.fts)|*.fts|Flexible Image Transport System Files (*.fits)|*.fits|"
         "Portable Gray Map Files (*.pgm)|*.pgm");
 }
 
-frmMainMenufrm::frmMainMenufrm(ProgramState& state, QWidget* parent) : QMainWindow(parent), state_(state) {
+frmMainMenufrm::frmMainMenufrm(ProgramState& state, QWidget* parent) : QMainWindow(parent), state_(state)
+{
     setObjectName(QStringLiteral("frmMainMenufrm"));
     createControls();
     createMenus();
@@ -91,7 +98,8 @@ frmMainMenufrm::frmMainMenufrm(ProgramState& state, QWidget* parent) : QMainWind
 
 frmMainMenufrm::~frmMainMenufrm() = default;
 
-void frmMainMenufrm::createControls() {
+void frmMainMenufrm::createControls()
+{
     centralArea_ = new QWidget(this);
     centralArea_->setObjectName(QStringLiteral("centralArea"));
     setCentralWidget(centralArea_);
@@ -122,7 +130,8 @@ void frmMainMenufrm::createControls() {
     });
 }
 
-void frmMainMenufrm::startUp() {
+void frmMainMenufrm::startUp()
+{
     pictureFileName_ = QString::fromLatin1(kLogoFileName);
 
     Messages messages;
@@ -158,7 +167,8 @@ void frmMainMenufrm::startUp() {
     resize(size);
 }
 
-void frmMainMenufrm::resetPictureBoxes() {
+void frmMainMenufrm::resetPictureBoxes()
+{
     view_->viewport()->setAutoSize(false);
     view_->viewport()->setFixedSingleBorder(true);
     view_->picture()->setAutoSize(true);
@@ -167,13 +177,15 @@ void frmMainMenufrm::resetPictureBoxes() {
         view_->outline(region)->setBorderColour(colourFromBgr(kRectangleColour));
 }
 
-void frmMainMenufrm::resetFileNameFields() {
+void frmMainMenufrm::resetFileNameFields()
+{
     state_.image.imageFolder.clear();
     state_.image.imageBaseName = "File name: ";
     state_.image.imageExtension = ".ext";
 }
 
-void frmMainMenufrm::resetImageFrame() {
+void frmMainMenufrm::resetImageFrame()
+{
     state_.image.width = 6144;
     state_.image.height = 4096;
     state_.zoom.zoomText = "100";
@@ -182,12 +194,14 @@ void frmMainMenufrm::resetImageFrame() {
     DrawRoIRectangles(*view_, state_.roi, false);
 }
 
-void frmMainMenufrm::clearReadOut() {
+void frmMainMenufrm::clearReadOut()
+{
     for (QLabel* label : {lblvalX_, lblvalY_, lblvalW_, lblvalI_, lblvalG_})
         label->clear();
 }
 
-void frmMainMenufrm::showCalibrationLabel() {
+void frmMainMenufrm::showCalibrationLabel()
+{
     if (state_.calibration.calibrationLoaded) {
         lblvalW_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         return;
@@ -196,27 +210,32 @@ void frmMainMenufrm::showCalibrationLabel() {
     lblvalW_->setText(QStringLiteral("No Cal"));
 }
 
-void frmMainMenufrm::layOut() {
+void frmMainMenufrm::layOut()
+{
     LayoutMainWindow({centralArea_, view_, lblFN_, fraValues_}, windowState_);
 }
 
 // --- Child windows ---------------------------------------------------------------------------
 
-QWidget* frmMainMenufrm::openWindow(const QString& name) {
+QWidget* frmMainMenufrm::openWindow(const QString& name)
+{
     return windows_->open(name);
 }
 
-QWidget* frmMainMenufrm::openedWindow(const QString& name) {
+QWidget* frmMainMenufrm::openedWindow(const QString& name)
+{
     return windows_->window(name);
 }
 
-bool frmMainMenufrm::isWindowOpen(const QString& name) const {
+bool frmMainMenufrm::isWindowOpen(const QString& name) const
+{
     return windows_->isOpen(name);
 }
 
 // --- File menu -------------------------------------------------------------------------------
 
-void frmMainMenufrm::mnuFileOpen_Click() {
+void frmMainMenufrm::mnuFileOpen_Click()
+{
     windows_->closeOn(ClosedByFileOpen);
     const QString path =
         runFileDialog(this, {FileDialogKind::Open, QStringLiteral("*.*"), openImageFileFilter(), lastFolder_});
@@ -227,11 +246,13 @@ void frmMainMenufrm::mnuFileOpen_Click() {
     OpenImageFile(path);
 }
 
-bool frmMainMenufrm::OpenImageFile(const QString& path) {
+bool frmMainMenufrm::OpenImageFile(const QString& path)
+{
     return OpenImageFileName(QFile::encodeName(path).toStdString());
 }
 
-bool frmMainMenufrm::OpenImageFileName(const std::string& fileName) {
+bool frmMainMenufrm::OpenImageFileName(const std::string& fileName)
+{
     windows_->closeOn(ClosedByFileOpen);
     Messages messages;
     bool opened = false;
@@ -271,7 +292,8 @@ bool frmMainMenufrm::OpenImageFileName(const std::string& fileName) {
     return true;
 }
 
-void frmMainMenufrm::showFileNameInTitle() {
+void frmMainMenufrm::showFileNameInTitle()
+{
     if (windowState_ != MainWindowState::Image) {
         setWindowTitle(programTitle() + u' ' + QString::fromLatin1(kVersionText));
         return;
@@ -280,7 +302,8 @@ void frmMainMenufrm::showFileNameInTitle() {
                    programTitle());
 }
 
-void frmMainMenufrm::CloseImage() {
+void frmMainMenufrm::CloseImage()
+{
     windows_->closeOn(ClosedByFileClose);
     windowState_ = MainWindowState::Closed;
     invalidate(state_.resultFlags, Change::ImageClosed);
@@ -299,11 +322,11 @@ void frmMainMenufrm::CloseImage() {
     layOut();
 }
 
-void frmMainMenufrm::mnuFileSaveAsImage_Click() {
+void frmMainMenufrm::mnuFileSaveAsImage_Click()
+{
     const ImageStore& image = state_.image;
-    const QString path =
-        runFileDialog(this, {FileDialogKind::Save, qs(image.imageFolder + image.imageBaseName), imageFileFilter(),
-                             lastFolder_});
+    const QString path = runFileDialog(
+        this, {FileDialogKind::Save, qs(image.imageFolder + image.imageBaseName), imageFileFilter(), lastFolder_});
     if (!namesAFile(path))
         return;
     Messages messages;
@@ -320,11 +343,12 @@ void frmMainMenufrm::mnuFileSaveAsImage_Click() {
     showFileNameInTitle();
 }
 
-void frmMainMenufrm::mnuFileSaveAsDisplay_Click() {
+void frmMainMenufrm::mnuFileSaveAsDisplay_Click()
+{
     const ImageStore& image = state_.image;
-    const QString path = runFileDialog(
-        this, {FileDialogKind::Save, qs(image.imageFolder + image.imageBaseName + "-Image"), imageFileFilter(),
-               lastFolder_});
+    const QString path =
+        runFileDialog(this, {FileDialogKind::Save, qs(image.imageFolder + image.imageBaseName + "-Image"),
+                             imageFileFilter(), lastFolder_});
     if (!namesAFile(path))
         return;
     // A zoomed picture too large to be held whole is null: refused with the writing message.
@@ -332,18 +356,21 @@ void frmMainMenufrm::mnuFileSaveAsDisplay_Click() {
         lastFolder_ = QFileInfo(path).absolutePath();
 }
 
-void frmMainMenufrm::mnuFilePrint_Click() {
+void frmMainMenufrm::mnuFilePrint_Click()
+{
     const ImageStore& image = state_.image;
     // The page takes the picture stretched: the full-size one serves when the zoomed one is too large.
     QImage picture = view_->picture()->picture();
     if (picture.isNull())
         picture = view_->fullPicture()->picture();
-    PrintPicture(this, printSettings_, picture, QStringLiteral("File name: ") + qs(image.imageBaseName + image.imageExtension));
+    PrintPicture(this, printSettings_, picture,
+                 QStringLiteral("File name: ") + qs(image.imageBaseName + image.imageExtension));
 }
 
 // --- Display ---------------------------------------------------------------------------------
 
-bool frmMainMenufrm::RefreshDisplayPicture() {
+bool frmMainMenufrm::RefreshDisplayPicture()
+{
     Messages messages;
     const bool written = RefreshDisplay(state_, messages);
     showMessages(messages);
@@ -358,15 +385,17 @@ bool frmMainMenufrm::RefreshDisplayPicture() {
     return false;
 }
 
-bool frmMainMenufrm::ApplyZoom(const std::string& text, const ZoomAnchor& anchor) {
-    const bool applied = kestrova::ApplyZoom(*view_, windowState_, state_.zoom, state_.image.width,
-                                             state_.image.height, text, [this] { layOut(); }, anchor);
+bool frmMainMenufrm::ApplyZoom(const std::string& text, const ZoomAnchor& anchor)
+{
+    const bool applied = kestrova::ApplyZoom(
+        *view_, windowState_, state_.zoom, state_.image.width, state_.image.height, text, [this] { layOut(); }, anchor);
     if (applied)
         DrawRoIRectangles(*view_, state_.roi, windowState_ == MainWindowState::Image);
     return applied;
 }
 
-void frmMainMenufrm::refresh(Change change) {
+void frmMainMenufrm::refresh(Change change)
+{
     if (closing_)
         return;
     invalidate(state_.resultFlags, change);
@@ -381,13 +410,15 @@ void frmMainMenufrm::refresh(Change change) {
     windows_->reopenAfter(change);
 }
 
-void frmMainMenufrm::mnuImageInvertDisplay_Click() {
+void frmMainMenufrm::mnuImageInvertDisplay_Click()
+{
     state_.inversion.invertDisplay = !state_.inversion.invertDisplay;
     updateActions();
     refresh(Change::DisplayInverted);
 }
 
-void frmMainMenufrm::openThresholdsDialog(const char* name) {
+void frmMainMenufrm::openThresholdsDialog(const char* name)
+{
     if (!state_.image.thresholdsAllowed) {
         showMessage(QStringLiteral("Minimum and Maximum Equal - Thresholds cannot be set"));
         return;
@@ -397,7 +428,8 @@ void frmMainMenufrm::openThresholdsDialog(const char* name) {
     openWindow(QString::fromLatin1(name));
 }
 
-void frmMainMenufrm::mnuAnalysisIntensityDistribution_Click() {
+void frmMainMenufrm::mnuAnalysisIntensityDistribution_Click()
+{
     BuildRegion(state_.image, state_.roi, state_.resultFlags, state_.region);
     if (!state_.image.analysisAllowed || !state_.region.HasRange) {
         showMessage(QStringLiteral("Minimum and Maximum Equal - Analysis Not Performed"));
@@ -406,7 +438,8 @@ void frmMainMenufrm::mnuAnalysisIntensityDistribution_Click() {
     openWindow(QString::fromLatin1(windows::kHistogram));
 }
 
-void frmMainMenufrm::picBox2_MouseMove(double x, double y) {
+void frmMainMenufrm::picBox2_MouseMove(double x, double y)
+{
     if (windowState_ != MainWindowState::Image)
         return;
     const PixelPosition at = view_->pixelUnderMouse(x, y);
@@ -424,18 +457,21 @@ void frmMainMenufrm::picBox2_MouseMove(double x, double y) {
 
 // --- Window events ---------------------------------------------------------------------------
 
-bool frmMainMenufrm::eventFilter(QObject* watched, QEvent* event) {
+bool frmMainMenufrm::eventFilter(QObject* watched, QEvent* event)
+{
     if (watched == centralArea_ && event->type() == QEvent::Resize)
         layOut();
     return QMainWindow::eventFilter(watched, event);
 }
 
-void frmMainMenufrm::dragEnterEvent(QDragEnterEvent* event) {
+void frmMainMenufrm::dragEnterEvent(QDragEnterEvent* event)
+{
     if (!droppedFile(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
-void frmMainMenufrm::dropEvent(QDropEvent* event) {
+void frmMainMenufrm::dropEvent(QDropEvent* event)
+{
     const QString path = droppedFile(event->mimeData());
     if (path.isEmpty())
         return;
@@ -443,7 +479,8 @@ void frmMainMenufrm::dropEvent(QDropEvent* event) {
     OpenImageFile(path);
 }
 
-void frmMainMenufrm::closeEvent(QCloseEvent* event) {
+void frmMainMenufrm::closeEvent(QCloseEvent* event)
+{
     closing_ = true;
     windows_->closeOn(ClosedByExit);
     event->accept();

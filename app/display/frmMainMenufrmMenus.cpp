@@ -16,7 +16,8 @@
 namespace kestrova {
 namespace {
 
-QMenu* addMenu(QWidget* parent, QMenuBar* bar, QMenu* into, const char* name, const QString& caption) {
+QMenu* addMenu(QWidget* parent, QMenuBar* bar, QMenu* into, const char* name, const QString& caption)
+{
     QMenu* menu = kestrova::addMenu(into ? static_cast<QWidget*>(into) : parent, name, caption);
     if (bar)
         bar->addMenu(menu);
@@ -27,7 +28,8 @@ QMenu* addMenu(QWidget* parent, QMenuBar* bar, QMenu* into, const char* name, co
 
 }  // namespace
 
-void frmMainMenufrm::createMenus() {
+void frmMainMenufrm::createMenus()
+{
     QMenuBar* bar = menuBar();
     const CommandItems item{this};
     const auto window = [this](const char* name) { return [this, name] { openWindow(QString::fromLatin1(name)); }; };
@@ -55,49 +57,61 @@ void frmMainMenufrm::createMenus() {
     item(mnuImage_, "mnuImageInformation", QStringLiteral("&Information..."), window(windows::kInformation), true);
     QMenu* zoom = addMenu(this, nullptr, mnuImage_, "mnuImageZoom", QStringLiteral("&Zoom"));
     const ZoomAnchor centre = ZoomAnchor::centre();
-    mnuImageZoomZoomIn_ =
-        item(zoom, "mnuImageZoomZoomIn", QStringLiteral("Zoom &In"), [this, centre] { mnuImageZoomStep(true, centre); }, true);
-    mnuImageZoomZoomOut_ = item(zoom, "mnuImageZoomZoomOut", QStringLiteral("Zoom &Out"),
-                                [this, centre] { mnuImageZoomStep(false, centre); }, true);
-    mnuImageZoomFitToHeight_ = item(zoom, "mnuImageZoomFitToHeight", QStringLiteral("Fit to &Height"),
-                                    [this] { mnuImageZoomFit(true); }, true);
-    mnuImageZoomFitToWidth_ = item(zoom, "mnuImageZoomFitToWidth", QStringLiteral("Fit to &Width"),
-                                   [this] { mnuImageZoomFit(false); }, true);
-    addZoomLevels(item, zoom, {&mnuImageZoom25_, &mnuImageZoom50_, &mnuImageZoom75_, &mnuImageZoom100_, &mnuImageZoom200_},
+    mnuImageZoomZoomIn_ = item(
+        zoom, "mnuImageZoomZoomIn", QStringLiteral("Zoom &In"), [this, centre] { mnuImageZoomStep(true, centre); },
+        true);
+    mnuImageZoomZoomOut_ = item(
+        zoom, "mnuImageZoomZoomOut", QStringLiteral("Zoom &Out"), [this, centre] { mnuImageZoomStep(false, centre); },
+        true);
+    mnuImageZoomFitToHeight_ = item(
+        zoom, "mnuImageZoomFitToHeight", QStringLiteral("Fit to &Height"), [this] { mnuImageZoomFit(true); }, true);
+    mnuImageZoomFitToWidth_ = item(
+        zoom, "mnuImageZoomFitToWidth", QStringLiteral("Fit to &Width"), [this] { mnuImageZoomFit(false); }, true);
+    addZoomLevels(item, zoom,
+                  {&mnuImageZoom25_, &mnuImageZoom50_, &mnuImageZoom75_, &mnuImageZoom100_, &mnuImageZoom200_},
                   [this, centre](const char* text, QAction* action) { ZoomTo(text, action, centre); });
     QAction* actualPixels = item(zoom, "mnuImageZoomActualPixels", QStringLiteral("&Actual Pixels"),
                                  [this] { applyCustomZoom(actualPixelsText(state_.zoom.baseScale)); });
     mnuImageZoomCustom_ =
         item(zoom, "mnuImageZoomCustom", QStringLiteral("&Custom..."), window(windows::kZoomCustom), true);
-    mnuImageInvertDisplay_ = item(mnuImage_, "mnuImageInvertDisplay", QStringLiteral("In&vert Display"),
-                                  [this] { mnuImageInvertDisplay_Click(); }, true);
+    mnuImageInvertDisplay_ = item(
+        mnuImage_, "mnuImageInvertDisplay", QStringLiteral("In&vert Display"),
+        [this] { mnuImageInvertDisplay_Click(); }, true);
     QMenu* thresholds =
         addMenu(this, nullptr, mnuImage_, "mnuImageDisplayThresholds", QStringLiteral("&Set Display Thresholds"));
-    item(thresholds, "mnuImageDisplayThresholdsAsPerCentValues", QStringLiteral("As % &Values..."),
-         [this] { openThresholdsDialog(windows::kThresholdsPerCent); }, true);
-    item(thresholds, "mnuImageDisplayThresholdsAsAbsoluteValues", QStringLiteral("As &Absolute Values..."),
-         [this] { openThresholdsDialog(windows::kThresholdsAbsolute); }, true);
-    settingsMenu(mnuImage_, "mnuImageDisplaySettings", QStringLiteral("Display &Settings"),
-                 [this] { mnuImageDisplaySettingsOpen_Click(); }, [this] { mnuImageDisplaySettingsSaveAs_Click(); });
+    item(
+        thresholds, "mnuImageDisplayThresholdsAsPerCentValues", QStringLiteral("As % &Values..."),
+        [this] { openThresholdsDialog(windows::kThresholdsPerCent); }, true);
+    item(
+        thresholds, "mnuImageDisplayThresholdsAsAbsoluteValues", QStringLiteral("As &Absolute Values..."),
+        [this] { openThresholdsDialog(windows::kThresholdsAbsolute); }, true);
+    settingsMenu(
+        mnuImage_, "mnuImageDisplaySettings", QStringLiteral("Display &Settings"),
+        [this] { mnuImageDisplaySettingsOpen_Click(); }, [this] { mnuImageDisplaySettingsSaveAs_Click(); });
 
     mnuAnalysis_ = addMenu(this, bar, nullptr, "mnuAnalysis", QStringLiteral("&Analysis"));
-    item(mnuAnalysis_, "mnuAnalysisXAxisProjection", QStringLiteral("&SPECTRUM (X Axis Projection)..."), window(windows::kSpectrum), true);
-    item(mnuAnalysis_, "mnuAnalysisYAxisProjection", QStringLiteral("&PROFILE (Y Axis Projection)..."), window(windows::kProfile), true);
-    item(mnuAnalysis_, "mnuAnalysisAreaProperties", QStringLiteral("&Centroid and Area Measurement..."), window(windows::kCentroid), true);
-    mnuAnalysisInvertIntensity_ =
-        item(mnuAnalysis_, "mnuAnalysisInvertIntensity", QStringLiteral("&Invert (Maximum - Intensity)"),
-             [this] { mnuAnalysisInvertIntensity_Click(); }, true);
-    item(mnuAnalysis_, "mnuAnalysisDataThresholdsAsAbsoluteValues", QStringLiteral("Set Data &Thresholds..."),
-         [this] { mnuAnalysisDataThresholds_Click(); }, true);
+    item(mnuAnalysis_, "mnuAnalysisXAxisProjection", QStringLiteral("&SPECTRUM (X Axis Projection)..."),
+         window(windows::kSpectrum), true);
+    item(mnuAnalysis_, "mnuAnalysisYAxisProjection", QStringLiteral("&PROFILE (Y Axis Projection)..."),
+         window(windows::kProfile), true);
+    item(mnuAnalysis_, "mnuAnalysisAreaProperties", QStringLiteral("&Centroid and Area Measurement..."),
+         window(windows::kCentroid), true);
+    mnuAnalysisInvertIntensity_ = item(
+        mnuAnalysis_, "mnuAnalysisInvertIntensity", QStringLiteral("&Invert (Maximum - Intensity)"),
+        [this] { mnuAnalysisInvertIntensity_Click(); }, true);
+    item(
+        mnuAnalysis_, "mnuAnalysisDataThresholdsAsAbsoluteValues", QStringLiteral("Set Data &Thresholds..."),
+        [this] { mnuAnalysisDataThresholds_Click(); }, true);
     item(mnuAnalysis_, "mnuAnalysisRegionsofInterestAsAbsoluteValues",
          QStringLiteral("Set &Regions of Interest Size and Position..."), window(windows::kRegionsValues), true);
     item(mnuAnalysis_, "mnuAnalysisRegionsofInterestDisplay", QStringLiteral("&Display Region of Interest..."),
          window(windows::kRegionDisplay), true);
-    item(mnuAnalysis_, "mnuAnalysisIntensityDistribution", QStringLiteral("&Histogram (Intensity Distribution)..."),
-         [this] { mnuAnalysisIntensityDistribution_Click(); }, true);
-    settingsMenu(mnuAnalysis_, "mnuAnalysisAnalysisSettings", QStringLiteral("&Analysis Settings"),
-                 [this] { mnuAnalysisAnalysisSettingsOpen_Click(); },
-                 [this] { mnuAnalysisAnalysisSettingsSaveAs_Click(); });
+    item(
+        mnuAnalysis_, "mnuAnalysisIntensityDistribution", QStringLiteral("&Histogram (Intensity Distribution)..."),
+        [this] { mnuAnalysisIntensityDistribution_Click(); }, true);
+    settingsMenu(
+        mnuAnalysis_, "mnuAnalysisAnalysisSettings", QStringLiteral("&Analysis Settings"),
+        [this] { mnuAnalysisAnalysisSettingsOpen_Click(); }, [this] { mnuAnalysisAnalysisSettingsSaveAs_Click(); });
 
     QMenu* help = addMenu(this, bar, nullptr, "mnuHelp", QStringLiteral("&Help"));
     item(help, "mnuHelpAbout", QStringLiteral("&About..."), window(windows::kAbout));
@@ -111,7 +125,8 @@ void frmMainMenufrm::createMenus() {
     actualPixels->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
 }
 
-void frmMainMenufrm::updateActions() {
+void frmMainMenufrm::updateActions()
+{
     const bool image = windowState_ == MainWindowState::Image;
     mnuFileSave_->menuAction()->setEnabled(image);
     mnuFilePrint_->setEnabled(image);
@@ -123,13 +138,15 @@ void frmMainMenufrm::updateActions() {
     mnuAnalysisInvertIntensity_->setChecked(state_.inversion.invertIntensity);
 }
 
-void frmMainMenufrm::clearZoomChecks() {
+void frmMainMenufrm::clearZoomChecks()
+{
     ClearZoomChecks({mnuImageZoom100_, mnuImageZoom200_, mnuImageZoom25_, mnuImageZoom50_, mnuImageZoom75_,
                      mnuImageZoomCustom_, mnuImageZoomFitToHeight_, mnuImageZoomFitToWidth_, mnuImageZoomZoomIn_,
                      mnuImageZoomZoomOut_});
 }
 
-bool frmMainMenufrm::ZoomTo(const std::string& text, QAction* item, const ZoomAnchor& anchor) {
+bool frmMainMenufrm::ZoomTo(const std::string& text, QAction* item, const ZoomAnchor& anchor)
+{
     if (!ApplyZoom(text, anchor))
         return false;
     state_.zoom.zoomText = text;
@@ -138,16 +155,19 @@ bool frmMainMenufrm::ZoomTo(const std::string& text, QAction* item, const ZoomAn
     return true;
 }
 
-bool frmMainMenufrm::applyCustomZoom(const std::string& text) {
+bool frmMainMenufrm::applyCustomZoom(const std::string& text)
+{
     return ZoomTo(text, mnuImageZoomCustom_, ZoomAnchor::centre());
 }
 
-void frmMainMenufrm::mnuImageZoomStep(bool in, const ZoomAnchor& anchor) {
+void frmMainMenufrm::mnuImageZoomStep(bool in, const ZoomAnchor& anchor)
+{
     const std::string text = in ? zoomInText(state_.zoom.zoomText) : zoomOutText(state_.zoom.zoomText);
     ZoomTo(text, in ? mnuImageZoomZoomIn_ : mnuImageZoomZoomOut_, anchor);
 }
 
-void frmMainMenufrm::mnuImageZoomFit(bool height) {
+void frmMainMenufrm::mnuImageZoomFit(bool height)
+{
     ZoomTo("100", mnuImageZoom100_, ZoomAnchor::centre());
     const std::string text = view_->fitZoomText(height);
     ZoomTo(text, height ? mnuImageZoomFitToHeight_ : mnuImageZoomFitToWidth_, ZoomAnchor::centre());

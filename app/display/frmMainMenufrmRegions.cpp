@@ -17,22 +17,26 @@
 namespace kestrova {
 namespace {
 
-std::string fileSystemName(const QString& path) {
+std::string fileSystemName(const QString& path)
+{
     return QFile::encodeName(path).toStdString();
 }
 
-QString shownName(const std::string& fileName) {
+QString shownName(const std::string& fileName)
+{
     return QFile::decodeName(QByteArray::fromStdString(fileName));
 }
 
 // An open dialog hands back nothing, or its untouched preset "*.*", when it is cancelled.
-bool openCancelled(const QString& path) {
+bool openCancelled(const QString& path)
+{
     return path.isEmpty() || path.endsWith(QStringLiteral("*.*"));
 }
 
 // A settings file may be saved under a name ending in ".txt" or without an extension; a bare
 // ".txt" names no file.
-bool settingsFileName(const QString& path) {
+bool settingsFileName(const QString& path)
+{
     const QString name = path.mid(path.lastIndexOf(u'/') + 1);
     const qsizetype dot = name.lastIndexOf(u'.');
     if (dot < 0)
@@ -44,7 +48,8 @@ bool settingsFileName(const QString& path) {
 
 // --- Mouse on the picture --------------------------------------------------------------------
 
-void frmMainMenufrm::picBox2_MouseDown(Qt::MouseButton button, double x, double y) {
+void frmMainMenufrm::picBox2_MouseDown(Qt::MouseButton button, double x, double y)
+{
     if (windowState_ != MainWindowState::Image)
         return;
     const PixelPosition at = view_->pixelUnderMouse(x, y);
@@ -53,12 +58,14 @@ void frmMainMenufrm::picBox2_MouseDown(Qt::MouseButton button, double x, double 
     DrawRoIRectangles(*view_, state_.roi, true);
 }
 
-void frmMainMenufrm::dragRegion(const PixelPosition& at) {
+void frmMainMenufrm::dragRegion(const PixelPosition& at)
+{
     if (roiMouseMove(state_.roi, state_.roiMouse, at.column, at.row, state_.image.width, state_.image.height))
         view_->placeOutline(1, true, state_.roi.RoI1);
 }
 
-void frmMainMenufrm::picBox2_MouseUp(double x, double y) {
+void frmMainMenufrm::picBox2_MouseUp(double x, double y)
+{
     if (windowState_ != MainWindowState::Image)
         return;
     // The pointer may have moved since the last move event.
@@ -69,7 +76,8 @@ void frmMainMenufrm::picBox2_MouseUp(double x, double y) {
     reopenRegionsDialog();
 }
 
-void frmMainMenufrm::reopenRegionsDialog() {
+void frmMainMenufrm::reopenRegionsDialog()
+{
     const QString name = QString::fromLatin1(windows::kRegionsValues);
     if (!windows_->isOpen(name))
         return;
@@ -87,13 +95,15 @@ void frmMainMenufrm::reopenRegionsDialog() {
 
 // --- Analysis image --------------------------------------------------------------------------
 
-void frmMainMenufrm::mnuAnalysisInvertIntensity_Click() {
+void frmMainMenufrm::mnuAnalysisInvertIntensity_Click()
+{
     InvertIntensity(state_.inversion, state_.resultFlags);
     updateActions();
     refresh(Change::IntensityInverted);
 }
 
-void frmMainMenufrm::mnuAnalysisDataThresholds_Click() {
+void frmMainMenufrm::mnuAnalysisDataThresholds_Click()
+{
     BuildRegion(state_.image, state_.roi, state_.resultFlags, state_.region);
     if (!state_.image.thresholdsAllowed) {
         showMessage(QStringLiteral("Minimum and Maximum Equal - Thresholds cannot be set"));
@@ -104,22 +114,24 @@ void frmMainMenufrm::mnuAnalysisDataThresholds_Click() {
 
 // --- Display and analysis settings files ------------------------------------------------------
 
-void frmMainMenufrm::mnuImageDisplaySettingsOpen_Click() {
-    const QString path = runFileDialog(
-        this, {FileDialogKind::Open, QStringLiteral("*.*"),
-               QStringLiteral("Display Settings Files (*.txt)|*.txt|All files (*.*)|*.*"),
-               shownName(state_.image.imageFolder)});
+void frmMainMenufrm::mnuImageDisplaySettingsOpen_Click()
+{
+    const QString path =
+        runFileDialog(this, {FileDialogKind::Open, QStringLiteral("*.*"),
+                             QStringLiteral("Display Settings Files (*.txt)|*.txt|All files (*.*)|*.*"),
+                             shownName(state_.image.imageFolder)});
     if (!openCancelled(path))
         ApplyDisplaySettingsFile(fileSystemName(path));
 }
 
-bool frmMainMenufrm::ApplyDisplaySettingsFile(const std::string& fileName) {
+bool frmMainMenufrm::ApplyDisplaySettingsFile(const std::string& fileName)
+{
     // The threshold dialogs would put back their own copies when closed: they go first, as Cancel.
     windows_->close(QString::fromLatin1(windows::kThresholdsAbsolute));
     windows_->close(QString::fromLatin1(windows::kThresholdsPerCent));
     Messages messages;
-    const DisplaySettingsRead read = ReadDisplaySettings(fileName, state_.image, state_.displayThresholds,
-                                                         state_.inversion, messages);
+    const DisplaySettingsRead read =
+        ReadDisplaySettings(fileName, state_.image, state_.displayThresholds, state_.inversion, messages);
     showMessages(messages);
     if (!read.applied)
         return false;
@@ -128,9 +140,9 @@ bool frmMainMenufrm::ApplyDisplaySettingsFile(const std::string& fileName) {
     RefreshDisplayPicture();
     // The file's zoom is kept only when it can be applied; else the picture stays at its zoom.
     const auto itemFor = [this](const std::string& text) {
-        for (auto [level, item] : {std::pair{"25", mnuImageZoom25_}, std::pair{"50", mnuImageZoom50_},
-                                   std::pair{"75", mnuImageZoom75_}, std::pair{"100", mnuImageZoom100_},
-                                   std::pair{"200", mnuImageZoom200_}}) {
+        for (auto [level, item] :
+             {std::pair{"25", mnuImageZoom25_}, std::pair{"50", mnuImageZoom50_}, std::pair{"75", mnuImageZoom75_},
+              std::pair{"100", mnuImageZoom100_}, std::pair{"200", mnuImageZoom200_}}) {
             if (text == level)
                 return item;
         }
@@ -142,11 +154,12 @@ bool frmMainMenufrm::ApplyDisplaySettingsFile(const std::string& fileName) {
     return true;
 }
 
-void frmMainMenufrm::mnuImageDisplaySettingsSaveAs_Click() {
+void frmMainMenufrm::mnuImageDisplaySettingsSaveAs_Click()
+{
     const ImageStore& image = state_.image;
-    const QString path = runFileDialog(
-        this, {FileDialogKind::Save, shownName(image.imageFolder + image.imageBaseName + "-Display.txt"),
-               QStringLiteral("Display Settings Files (*.txt)|*.txt"), shownName(image.imageFolder)});
+    const QString path =
+        runFileDialog(this, {FileDialogKind::Save, shownName(image.imageFolder + image.imageBaseName + "-Display.txt"),
+                             QStringLiteral("Display Settings Files (*.txt)|*.txt"), shownName(image.imageFolder)});
     if (!settingsFileName(path))
         return;
     Messages messages;
@@ -154,16 +167,18 @@ void frmMainMenufrm::mnuImageDisplaySettingsSaveAs_Click() {
     showMessages(messages);
 }
 
-void frmMainMenufrm::mnuAnalysisAnalysisSettingsOpen_Click() {
-    const QString path = runFileDialog(
-        this, {FileDialogKind::Open, QStringLiteral("*.*"),
-               QStringLiteral("Analysis Settings Files (*.txt)|*.txt|All files (*.*)|*.*"),
-               shownName(state_.image.imageFolder)});
+void frmMainMenufrm::mnuAnalysisAnalysisSettingsOpen_Click()
+{
+    const QString path =
+        runFileDialog(this, {FileDialogKind::Open, QStringLiteral("*.*"),
+                             QStringLiteral("Analysis Settings Files (*.txt)|*.txt|All files (*.*)|*.*"),
+                             shownName(state_.image.imageFolder)});
     if (!openCancelled(path))
         ApplyAnalysisSettingsFile(fileSystemName(path));
 }
 
-bool frmMainMenufrm::ApplyAnalysisSettingsFile(const std::string& fileName) {
+bool frmMainMenufrm::ApplyAnalysisSettingsFile(const std::string& fileName)
+{
     // The dialogs that edit the same records would put back their own copies: they go first, as Cancel.
     windows_->close(QString::fromLatin1(windows::kRegionsValues));
     windows_->close(QString::fromLatin1(windows::kDataThresholds));
@@ -184,11 +199,12 @@ bool frmMainMenufrm::ApplyAnalysisSettingsFile(const std::string& fileName) {
     return true;
 }
 
-void frmMainMenufrm::mnuAnalysisAnalysisSettingsSaveAs_Click() {
+void frmMainMenufrm::mnuAnalysisAnalysisSettingsSaveAs_Click()
+{
     const ImageStore& image = state_.image;
-    const QString path = runFileDialog(
-        this, {FileDialogKind::Save, shownName(image.imageFolder + image.imageBaseName + "-Analysis.txt"),
-               QStringLiteral("Analysis Settings Files (*.txt)|*.txt"), shownName(image.imageFolder)});
+    const QString path =
+        runFileDialog(this, {FileDialogKind::Save, shownName(image.imageFolder + image.imageBaseName + "-Analysis.txt"),
+                             QStringLiteral("Analysis Settings Files (*.txt)|*.txt"), shownName(image.imageFolder)});
     if (!settingsFileName(path))
         return;
     Messages messages;

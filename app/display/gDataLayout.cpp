@@ -8,20 +8,22 @@ namespace {
 
 constexpr double kMinimumWidth = 1440.0;
 constexpr double kMinimumHeight = 1848.0;
-constexpr double kMargin = 1440.0;         // the viewport is the inner size less this
-constexpr double kBottomReserve = 720.0;   // room for the values frame below the viewport
+constexpr double kMargin = 1440.0;        // the viewport is the inner size less this
+constexpr double kBottomReserve = 720.0;  // room for the values frame below the viewport
 constexpr double kLogoWidth = 986.0;
 constexpr double kLogoHeight = 794.0;
 
 // The scroll bars take any int; the zoom limit keeps the picture far below that range in twips.
-std::int32_t scrollMaximum(double range) {
+std::int32_t scrollMaximum(double range)
+{
     const double rounded = std::nearbyint(range);
     return static_cast<std::int32_t>(std::clamp(rounded, 0.0, 2147483647.0));
 }
 
 }  // namespace
 
-MainLayout layoutMainWindow(const MainLayoutInput& in) {
+MainLayout layoutMainWindow(const MainLayoutInput& in)
+{
     MainLayout out;
     if (in.innerWidth < kMinimumWidth || in.innerHeight < kMinimumHeight)
         return out;
@@ -67,7 +69,8 @@ MainLayout layoutMainWindow(const MainLayoutInput& in) {
     return out;
 }
 
-PixelPosition pixelUnderMouse(double x, double y, std::int32_t width, std::int32_t height) {
+PixelPosition pixelUnderMouse(double x, double y, std::int32_t width, std::int32_t height)
+{
     // Column c covers x in [c, c + 1); the top row of the picture covers y in [1, 2).
     const double column = std::floor(x);
     const double row = static_cast<double>(height) + 1.0 - std::floor(y);
@@ -78,7 +81,8 @@ PixelPosition pixelUnderMouse(double x, double y, std::int32_t width, std::int32
 }
 
 ShapePlacement placeRegionShape(std::int32_t bottomLeftX, std::int32_t bottomLeftY, std::int32_t topRightX,
-                                std::int32_t topRightY, std::int32_t imageHeight) {
+                                std::int32_t topRightY, std::int32_t imageHeight)
+{
     // The outline covers the corner pixels' squares, both corners included.
     ShapePlacement shape;
     shape.left = bottomLeftX;
@@ -88,7 +92,8 @@ ShapePlacement placeRegionShape(std::int32_t bottomLeftX, std::int32_t bottomLef
     return shape;
 }
 
-PrintLayout printLayout(double pageWidth, double pageHeight, double captionWidth) {
+PrintLayout printLayout(double pageWidth, double pageHeight, double captionWidth)
+{
     PrintLayout page;
     page.pictureWidth = 0.8 * pageWidth;
     page.pictureHeight = 0.8 * pageHeight;

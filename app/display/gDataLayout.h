@@ -10,7 +10,10 @@ namespace kestrova {
 inline constexpr double kTwipsPerInch = 1440.0;
 
 // 15 twips per pixel at 96 dots per inch.
-inline double twipsPerPixelAtDpi(double dpi) { return kTwipsPerInch / (dpi > 0.0 ? dpi : 96.0); }
+inline double twipsPerPixelAtDpi(double dpi)
+{
+    return kTwipsPerInch / (dpi > 0.0 ? dpi : 96.0);
+}
 
 // The main window's state as far as the layout is concerned.
 enum class MainWindowState { Startup, Closed, Image };
@@ -26,7 +29,7 @@ struct MainLayoutInput {
     double innerWidth = 0.0;   // W: the window's inner width
     double innerHeight = 0.0;  // H
     MainWindowState state = MainWindowState::Startup;
-    double pictureWidth = 0.0;    // picBox2's outer size in the image state
+    double pictureWidth = 0.0;  // picBox2's outer size in the image state
     double pictureHeight = 0.0;
     double viewportBorder = 0.0;  // picBox1's border, each side
     double pictureBorder = 0.0;   // picBox2's border, each side
@@ -35,13 +38,13 @@ struct MainLayoutInput {
 };
 
 struct MainLayout {
-    bool applies = false;      // false: the window is too small, nothing changes
-    TwipRect viewport;         // picBox1 in the window
-    double pictureWidth = 0.0; // picBox2's outer size; it sits at (0, 0) inside picBox1
+    bool applies = false;       // false: the window is too small, nothing changes
+    TwipRect viewport;          // picBox1 in the window
+    double pictureWidth = 0.0;  // picBox2's outer size; it sits at (0, 0) inside picBox1
     double pictureHeight = 0.0;
-    bool paintLogo = false;    // stretch the logo over picBox2
-    TwipRect horizontalBar;    // hsbBox1: left, top, width (height is the bar's own)
-    TwipRect verticalBar;      // vsbBox1: left, top, height (width is the bar's own)
+    bool paintLogo = false;  // stretch the logo over picBox2
+    TwipRect horizontalBar;  // hsbBox1: left, top, width (height is the bar's own)
+    TwipRect verticalBar;    // vsbBox1: left, top, height (width is the bar's own)
     std::int32_t horizontalMaximum = 0;
     std::int32_t verticalMaximum = 0;
     bool horizontalVisible = false;

@@ -70,7 +70,10 @@ double floatRange(const PixelSource& p)
 }
 
 // False for NaN and the infinities; a plain comparison, which the compiler can vectorise.
-inline bool isFinitePixel(float v) { return std::fabs(v) <= std::numeric_limits<float>::max(); }
+inline bool isFinitePixel(float v)
+{
+    return std::fabs(v) <= std::numeric_limits<float>::max();
+}
 
 // Bins of a block of integer pixels. (v - min) * 4095 is exact in a double, and a correctly
 // rounded quotient of two exact integers is exactly x.5 only when the true quotient is, so
@@ -151,8 +154,8 @@ inline std::uint32_t tableOffset(std::int32_t v, std::int32_t minimum)
     return static_cast<std::uint32_t>(v) - static_cast<std::uint32_t>(minimum);
 }
 
-void countThroughTable(const PixelSource& p, std::size_t begin, std::size_t end, const std::vector<std::uint16_t>& table,
-                       PartialHistogram* h)
+void countThroughTable(const PixelSource& p, std::size_t begin, std::size_t end,
+                       const std::vector<std::uint16_t>& table, PartialHistogram* h)
 {
     const auto entries = static_cast<std::uint32_t>(table.size());
     const double range = static_cast<double>(intRange(p));
@@ -218,14 +221,20 @@ int binOfFloat(const PixelSource& p, float value)
 // of neighbouring bins. They keep the count in halves, exactly: rounding it at every step, as a
 // running integer, would lose the half of every lone pixel in a sparse histogram (a small image
 // with a wide range), and a walk over such bins would never reach its target.
-std::int64_t walkStart(const DisplayHistogram& h, int bin) { return h[static_cast<std::size_t>(bin)]; }
+std::int64_t walkStart(const DisplayHistogram& h, int bin)
+{
+    return h[static_cast<std::size_t>(bin)];
+}
 
 std::int64_t walkStep(const DisplayHistogram& h, int a, int b, std::int64_t twiceCount)
 {
     return twiceCount + h[static_cast<std::size_t>(a)] + h[static_cast<std::size_t>(b)];
 }
 
-std::int64_t countOf(std::int64_t twiceCount) { return roundDivHalfEven(twiceCount, 2); }
+std::int64_t countOf(std::int64_t twiceCount)
+{
+    return roundDivHalfEven(twiceCount, 2);
+}
 
 std::string percentText(std::int64_t count, std::size_t pixels)
 {
@@ -236,8 +245,7 @@ std::string percentText(std::int64_t count, std::size_t pixels)
 
 // Grey levels of a block of integer pixels, exact for the same reason as intBins. A span that is
 // not positive is passed as infinity, which maps every pixel between the thresholds to 0.
-void intGreys(const std::int32_t* v, std::size_t n, std::int32_t lo, std::int32_t hi, double span,
-              std::uint32_t* out)
+void intGreys(const std::int32_t* v, std::size_t n, std::int32_t lo, std::int32_t hi, double span, std::uint32_t* out)
 {
     const double low = lo;
     for (std::size_t k = 0; k < n; ++k) {
@@ -398,10 +406,10 @@ void PercentFromThresholds(const PixelSource& pixels, DisplayThresholds& thresho
 {
     DisplayHistogram h{};
     BuildDisplayHistogram(pixels, h);
-    const int bL = pixels.isFloat ? binOfFloat(pixels, thresholds.lower.floatValue)
-                                  : binOfInt(pixels, thresholds.lower.intValue);
-    const int bU = pixels.isFloat ? binOfFloat(pixels, thresholds.upper.floatValue)
-                                  : binOfInt(pixels, thresholds.upper.intValue);
+    const int bL =
+        pixels.isFloat ? binOfFloat(pixels, thresholds.lower.floatValue) : binOfInt(pixels, thresholds.lower.intValue);
+    const int bU =
+        pixels.isFloat ? binOfFloat(pixels, thresholds.upper.floatValue) : binOfInt(pixels, thresholds.upper.intValue);
 
     std::int64_t below = walkStart(h, 0);
     for (int k = 1; k <= bL; ++k)
@@ -444,8 +452,8 @@ void RenderDisplayBuffer(const PixelSource& pixels, const DisplayThresholds& thr
     }
     const std::int32_t lo = thresholds.lower.intValue;
     const std::int32_t hi = thresholds.upper.intValue;
-    const std::int64_t span = lo < hi ? static_cast<std::int64_t>(hi) - lo
-                                      : static_cast<std::int64_t>(pixels.intMax) - pixels.intMin;
+    const std::int64_t span =
+        lo < hi ? static_cast<std::int64_t>(hi) - lo : static_cast<std::int64_t>(pixels.intMax) - pixels.intMin;
     const double spanValue = span > 0 ? static_cast<double>(span) : HUGE_VAL;
 
     if (const std::size_t entries = tableSize(pixels); entries > 0) {

@@ -70,8 +70,7 @@ struct ThresholdBins {
 };
 // Walks the histogram from both ends until lowerTarget / upperTarget pixels are passed
 // (stopping at the end bins); collapses to 0..4095 when the walks meet.
-ThresholdBins walkThresholdBins(const DisplayHistogram& histogram, std::int64_t lowerTarget,
-                                std::int64_t upperTarget);
+ThresholdBins walkThresholdBins(const DisplayHistogram& histogram, std::int64_t lowerTarget, std::int64_t upperTarget);
 // round(round(N * percent) / 100) with N and percent as 32-bit floats.
 std::int64_t percentTarget(std::int64_t pixelCount, float percent);
 

@@ -10,7 +10,8 @@ namespace kestrova {
 namespace {
 
 // The grey level of one value through the same mapping that renders the picture.
-int greyLevelOf(const ImageStore& image, const DisplayThresholds& thresholds, std::size_t index) {
+int greyLevelOf(const ImageStore& image, const DisplayThresholds& thresholds, std::size_t index)
+{
     PixelSource one = PixelSource::of(image);
     if (image.isFloat)
         one.floatPixels = image.floatPixels.data() + index;
@@ -23,7 +24,8 @@ int greyLevelOf(const ImageStore& image, const DisplayThresholds& thresholds, st
 }
 
 template <typename T>
-std::string greyText(T value, T lower, T upper, int greyLevel) {
+std::string greyText(T value, T lower, T upper, int greyLevel)
+{
     if (value < lower)
         return kBelowThresholdText;
     if (value > upper)
@@ -33,13 +35,15 @@ std::string greyText(T value, T lower, T upper, int greyLevel) {
 
 }  // namespace
 
-ReadOut readOutAt(const ProgramState& state, std::int32_t column, std::int32_t row) {
+ReadOut readOutAt(const ProgramState& state, std::int32_t column, std::int32_t row)
+{
     const ImageStore& image = state.image;
     ReadOut out;
     out.column = formatNumber(column, "###0");
     out.row = formatNumber(row, "###0");
     const Calibration& calibration = state.calibration;
-    if (calibration.calibrationLoaded && column >= 1 && static_cast<std::size_t>(column) <= calibration.wavelengths.size())
+    if (calibration.calibrationLoaded && column >= 1 &&
+        static_cast<std::size_t>(column) <= calibration.wavelengths.size())
         out.wavelength = formatNumber(calibration.wavelengths[static_cast<std::size_t>(column) - 1], "###0.0");
 
     const std::size_t index = static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(image.width) +
@@ -58,8 +62,8 @@ ReadOut readOutAt(const ProgramState& state, std::int32_t column, std::int32_t r
         return out;
     const std::int32_t value = image.intPixels[index];
     out.intensity = formatNumber(value, image.valueFormat);
-    out.grey = greyText(value, thresholds.lower.intValue, thresholds.upper.intValue,
-                        greyLevelOf(image, thresholds, index));
+    out.grey =
+        greyText(value, thresholds.lower.intValue, thresholds.upper.intValue, greyLevelOf(image, thresholds, index));
     return out;
 }
 

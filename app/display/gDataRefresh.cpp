@@ -2,7 +2,8 @@
 
 namespace kestrova {
 
-void invalidate(ResultFlags& flags, Change change) {
+void invalidate(ResultFlags& flags, Change change)
+{
     switch (change) {
     case Change::ImageLoaded:
     case Change::ImageClosed:
@@ -34,7 +35,8 @@ void invalidate(ResultFlags& flags, Change change) {
     }
 }
 
-bool changesDisplay(Change change) {
+bool changesDisplay(Change change)
+{
     switch (change) {
     case Change::ImageLoaded:
     case Change::DisplayThresholds:

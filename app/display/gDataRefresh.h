@@ -24,9 +24,15 @@ enum class Change : std::uint8_t {
 
 // A set of changes, one bit each.
 using ChangeSet = std::uint32_t;
-constexpr ChangeSet changeBit(Change change) { return ChangeSet{1} << static_cast<unsigned>(change); }
+constexpr ChangeSet changeBit(Change change)
+{
+    return ChangeSet{1} << static_cast<unsigned>(change);
+}
 template <class... Changes>
-constexpr ChangeSet changeSet(Changes... changes) { return (ChangeSet{0} | ... | changeBit(changes)); }
+constexpr ChangeSet changeSet(Changes... changes)
+{
+    return (ChangeSet{0} | ... | changeBit(changes));
+}
 
 // Clears the result flags that depend on what changed.
 void invalidate(ResultFlags& flags, Change change);

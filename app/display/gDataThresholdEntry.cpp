@@ -15,7 +15,8 @@ constexpr const char* kLowerOutside = "Error - Lower Threshold Value must be bet
 constexpr const char* kUpperOutside = "Error - Upper Threshold Value must be between minimum and maximum";
 constexpr const char* kLowerAboveUpper = "Error - The Lower Threshold Value is greater than the Upper Threshold Value";
 
-ThresholdEntryCheck refused(const char* message) {
+ThresholdEntryCheck refused(const char* message)
+{
     ThresholdEntryCheck check;
     check.message = message;
     return check;
@@ -23,7 +24,8 @@ ThresholdEntryCheck refused(const char* message) {
 
 template <typename T>
 ThresholdEntryCheck checkRange(std::optional<T> lower, std::optional<T> upper, T minimum, T maximum,
-                               const std::string& valueFormat) {
+                               const std::string& valueFormat)
+{
     if (!lower || *lower < minimum || *lower > maximum)
         return refused(kLowerOutside);
     if (!upper || *upper < minimum || *upper > maximum)
@@ -40,7 +42,8 @@ ThresholdEntryCheck checkRange(std::optional<T> lower, std::optional<T> upper, T
 }  // namespace
 
 ThresholdEntryCheck StorePerCentThresholds(ProgramState& state, const std::string& lowerText,
-                                           const std::string& upperText) {
+                                           const std::string& upperText)
+{
     // The per-cent dialog checks exactly as the initial display thresholds dialog does.
     const InitialThresholdsCheck entry = validateInitialThresholds(lowerText, upperText);
     ThresholdEntryCheck check;
@@ -61,7 +64,8 @@ ThresholdEntryCheck StorePerCentThresholds(ProgramState& state, const std::strin
 }
 
 ThresholdEntryCheck checkAbsoluteThresholds(const ImageStore& image, const std::string& lowerText,
-                                            const std::string& upperText) {
+                                            const std::string& upperText)
+{
     if (!isNumeric(lowerText))
         return refused(kLowerNotNumeric);
     if (!isNumeric(upperText))
@@ -73,7 +77,8 @@ ThresholdEntryCheck checkAbsoluteThresholds(const ImageStore& image, const std::
 }
 
 ThresholdEntryCheck StoreAbsoluteThresholds(ProgramState& state, const std::string& lowerText,
-                                            const std::string& upperText) {
+                                            const std::string& upperText)
+{
     const ImageStore& image = state.image;
     ThresholdEntryCheck check = checkAbsoluteThresholds(image, lowerText, upperText);
     if (!check.ok)

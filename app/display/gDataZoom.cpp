@@ -18,7 +18,10 @@ float baseScaleFor(std::int32_t width, std::int32_t height)
     return longer > 0 ? 1024.0f / static_cast<float>(longer) : 1.0f;
 }
 
-std::optional<std::int16_t> zoomPercent(std::string_view zoomText) { return textToInt16(zoomText); }
+std::optional<std::int16_t> zoomPercent(std::string_view zoomText)
+{
+    return textToInt16(zoomText);
+}
 
 float zoomFactor(std::int16_t percent, float baseScale)
 {

@@ -15,7 +15,8 @@
 
 namespace kestrova {
 
-void LayoutMainWindow(const MainWindowParts& parts, MainWindowState state) {
+void LayoutMainWindow(const MainWindowParts& parts, MainWindowState state)
+{
     const QWidget* screen = parts.area;
     PictureView& view = *parts.view;
     PictureBox* viewport = view.viewport();
@@ -76,22 +77,26 @@ void LayoutMainWindow(const MainWindowParts& parts, MainWindowState state) {
     parts.fraValues->move(px(layout.valuesLeft), px(layout.valuesTop));
 }
 
-QString fileNameCaption(const ImageStore& image, const DisplayThresholds& thresholds) {
-    QString caption = QStringLiteral("File name: ") + QString::fromStdString(image.imageBaseName + image.imageExtension);
+QString fileNameCaption(const ImageStore& image, const DisplayThresholds& thresholds)
+{
+    QString caption =
+        QStringLiteral("File name: ") + QString::fromStdString(image.imageBaseName + image.imageExtension);
     if (thresholds.lower.on || thresholds.upper.on)
         caption += QStringLiteral("   Display Thresholds: On");
     return caption;
 }
 
-QMenu* addMenu(QWidget* parent, const char* name, const QString& caption) {
+QMenu* addMenu(QWidget* parent, const char* name, const QString& caption)
+{
     auto* menu = new QMenu(caption, parent);
     menu->setObjectName(QString::fromLatin1(name));
     menu->menuAction()->setObjectName(QString::fromLatin1(name));
     return menu;
 }
 
-QAction* CommandItems::operator()(QMenu* menu, const char* name, const QString& caption,
-                                  std::function<void()> handler, bool checkable) const {
+QAction* CommandItems::operator()(QMenu* menu, const char* name, const QString& caption, std::function<void()> handler,
+                                  bool checkable) const
+{
     QAction* action = menu->addAction(caption);
     action->setObjectName(QString::fromLatin1(name));
     action->setCheckable(checkable);
@@ -105,7 +110,8 @@ QAction* CommandItems::operator()(QMenu* menu, const char* name, const QString& 
 }
 
 void addZoomLevels(const CommandItems& item, QMenu* zoom, const std::array<QAction**, 5>& items,
-                   const std::function<void(const char* text, QAction* item)>& zoomTo) {
+                   const std::function<void(const char* text, QAction* item)>& zoomTo)
+{
     struct Level {
         const char* name;
         const char* caption;
@@ -119,12 +125,14 @@ void addZoomLevels(const CommandItems& item, QMenu* zoom, const std::array<QActi
     for (std::size_t i = 0; i < kLevels.size(); ++i) {
         QAction** slot = items[i];
         const char* text = kLevels[i].text;
-        *slot = item(zoom, kLevels[i].name, QString::fromLatin1(kLevels[i].caption),
-                     [zoomTo, text, slot] { zoomTo(text, *slot); }, true);
+        *slot = item(
+            zoom, kLevels[i].name, QString::fromLatin1(kLevels[i].caption),
+            [zoomTo, text, slot] { zoomTo(text, *slot); }, true);
     }
 }
 
-QGroupBox* addValuesFrame(QWidget* parent, const std::array<QLabel**, 5>& values) {
+QGroupBox* addValuesFrame(QWidget* parent, const std::array<QLabel**, 5>& values)
+{
     auto* frame = new QGroupBox(QStringLiteral("Values"), parent);
     frame->setObjectName(QStringLiteral("fraValues"));
     auto* row = new QHBoxLayout(frame);
@@ -156,12 +164,14 @@ QGroupBox* addValuesFrame(QWidget* parent, const std::array<QLabel**, 5>& values
     return frame;
 }
 
-void ClearZoomChecks(std::initializer_list<QAction*> items) {
+void ClearZoomChecks(std::initializer_list<QAction*> items)
+{
     for (QAction* item : items)
         item->setChecked(false);
 }
 
-void DrawRoIRectangles(PictureView& view, const RoIRecord& roi, bool imageShown) {
+void DrawRoIRectangles(PictureView& view, const RoIRecord& roi, bool imageShown)
+{
     view.placeOutline(1, imageShown && roi.RoI1On, roi.RoI1);
     view.placeOutline(2, imageShown && roi.RoI2On, roi.RoI2);
 }

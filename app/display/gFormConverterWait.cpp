@@ -16,21 +16,25 @@ constexpr qint64 kDialogDelayMilliseconds = 1000;
 
 }  // namespace
 
-QString convertingCaption(const std::string& fileName) {
+QString convertingCaption(const std::string& fileName)
+{
     return QStringLiteral("Converting ") + QFile::decodeName(QByteArray::fromStdString(fileName)) + QChar(0x2026);
 }
 
-ConverterWaitDialog::~ConverterWaitDialog() {
+ConverterWaitDialog::~ConverterWaitDialog()
+{
     delete dialog_.data();
 }
 
-void ConverterWaitDialog::converterStarted(const std::string& fileName) {
+void ConverterWaitDialog::converterStarted(const std::string& fileName)
+{
     fileName_ = convertingCaption(fileName);
     cancelled_ = false;
     elapsed_.start();
 }
 
-bool ConverterWaitDialog::keepWaiting() {
+bool ConverterWaitDialog::keepWaiting()
+{
     if (!dialog_ && elapsed_.elapsed() >= kDialogDelayMilliseconds)
         showDialog();
     // Before the dialog shows, the windows repaint but take no input: no second command can start
@@ -41,14 +45,16 @@ bool ConverterWaitDialog::keepWaiting() {
     return !cancelled_;
 }
 
-void ConverterWaitDialog::converterEnded() {
+void ConverterWaitDialog::converterEnded()
+{
     if (dialog_) {
         QApplication::restoreOverrideCursor();
         delete dialog_.data();
     }
 }
 
-void ConverterWaitDialog::showDialog() {
+void ConverterWaitDialog::showDialog()
+{
     auto* dialog = new QProgressDialog(fileName_, QStringLiteral("Cancel"), 0, 0, QApplication::activeWindow());
     dialog->setObjectName(QStringLiteral("frmConverterWait"));
     dialog->setWindowTitle(programTitle());

@@ -1,9 +1,9 @@
 #include "gFormDialog.h"
 
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,14 +14,14 @@
 namespace kestrova {
 
 ChildWindow::ChildWindow(const WindowContext& context, const QString& caption)
-    : QWidget(context.owner, Qt::Dialog),
-      state_(context.state),
-      services_(context.services),
-      menuItem_(context.menuItem) {
+    : QWidget(context.owner, Qt::Dialog), state_(context.state), services_(context.services),
+      menuItem_(context.menuItem)
+{
     setWindowTitle(caption);
 }
 
-void ChildWindow::closeEvent(QCloseEvent* event) {
+void ChildWindow::closeEvent(QCloseEvent* event)
+{
     if (!unloaded_) {
         unloaded_ = true;
         unload();
@@ -29,7 +29,8 @@ void ChildWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void ChildWindow::keyPressEvent(QKeyEvent* event) {
+void ChildWindow::keyPressEvent(QKeyEvent* event)
+{
     if (event->modifiers() & ~Qt::KeypadModifier) {
         QWidget::keyPressEvent(event);
         return;
@@ -48,7 +49,8 @@ void ChildWindow::keyPressEvent(QKeyEvent* event) {
     }
 }
 
-void ChildWindow::setDefaultButton(QPushButton* button) {
+void ChildWindow::setDefaultButton(QPushButton* button)
+{
     if (defaultButton_)
         defaultButton_->setDefault(false);
     defaultButton_ = button;
@@ -56,27 +58,31 @@ void ChildWindow::setDefaultButton(QPushButton* button) {
         button->setDefault(true);
 }
 
-void ChildWindow::centre() {
+void ChildWindow::centre()
+{
     adjustSize();
     setFixedSize(size());
     centreOnScreen(this);
 }
 
-QPushButton* ChildWindow::addButton(const char* name, const QString& caption) {
+QPushButton* ChildWindow::addButton(const char* name, const QString& caption)
+{
     auto* button = new QPushButton(caption, this);
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoDefault(false);
     return button;
 }
 
-QLabel* ChildWindow::addLabel(QWidget* parent, const char* name, const QString& caption) {
+QLabel* ChildWindow::addLabel(QWidget* parent, const char* name, const QString& caption)
+{
     auto* label = new QLabel(caption, parent);
     label->setObjectName(QString::fromLatin1(name));
     return label;
 }
 
 ThresholdFrame makeThresholdFrame(QWidget* parent, const QString& side, const QString& caption,
-                                  const QString& labelCaption) {
+                                  const QString& labelCaption)
+{
     ThresholdFrame parts;
     parts.frame = new QGroupBox(caption, parent);
     parts.frame->setObjectName(QStringLiteral("fra") + side + QStringLiteral("Threshhold"));

@@ -14,25 +14,29 @@
 
 namespace kestrova {
 
-PictureBox::PictureBox(QWidget* parent) : QFrame(parent) {
+PictureBox::PictureBox(QWidget* parent) : QFrame(parent)
+{
     setMouseTracking(true);
     setFixedSingleBorder(true);
 }
 
-void PictureBox::setFixedSingleBorder(bool on) {
+void PictureBox::setFixedSingleBorder(bool on)
+{
     setFrameStyle(on ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
     setLineWidth(1);
     fitToPicture();
 }
 
-void PictureBox::setAutoSize(bool on) {
+void PictureBox::setAutoSize(bool on)
+{
     autoSize_ = on;
     fitToPicture();
 }
 
 namespace {
 
-std::uint32_t littleEndian32(const unsigned char* bytes) {
+std::uint32_t littleEndian32(const unsigned char* bytes)
+{
     return static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8) |
            (static_cast<std::uint32_t>(bytes[2]) << 16) | (static_cast<std::uint32_t>(bytes[3]) << 24);
 }
@@ -43,7 +47,8 @@ enum class GreyRead { Read, OtherKind, Failed };
 // first, every pixel grey. Read straight into an 8-bit grey picture, a quarter of the memory
 // of a colour one. OtherKind (the general reader takes over) for any other kind of bitmap;
 // Failed for such a bitmap that is cut short.
-GreyRead readGreyBitmap(const QString& path, QImage& result) {
+GreyRead readGreyBitmap(const QString& path, QImage& result)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return GreyRead::OtherKind;
@@ -90,7 +95,8 @@ GreyRead readGreyBitmap(const QString& path, QImage& result) {
 
 }  // namespace
 
-bool PictureBox::loadPicture(const QString& path) {
+bool PictureBox::loadPicture(const QString& path)
+{
     QImage grey;
     switch (readGreyBitmap(path, grey)) {
     case GreyRead::Read:
@@ -110,24 +116,28 @@ bool PictureBox::loadPicture(const QString& path) {
     return true;
 }
 
-void PictureBox::setPicture(QImage picture) {
+void PictureBox::setPicture(QImage picture)
+{
     picture_ = std::move(picture);
     stretched_ = QSize();
     fitToPicture();
     update();
 }
 
-void PictureBox::clearPicture() {
+void PictureBox::clearPicture()
+{
     picture_ = QImage();
     stretched_ = QSize();
     update();
 }
 
-QSize PictureBox::pictureSize() const {
+QSize PictureBox::pictureSize() const
+{
     return stretched_.isEmpty() ? picture_.size() : stretched_;
 }
 
-QImage PictureBox::picture() const {
+QImage PictureBox::picture() const
+{
     if (stretched_.isEmpty())
         return picture_;
     if (static_cast<std::int64_t>(stretched_.width()) * stretched_.height() > kLargestRenderedPicture)
@@ -135,7 +145,8 @@ QImage PictureBox::picture() const {
     return renderedPart(QRect(QPoint(0, 0), stretched_));
 }
 
-void PictureBox::paintPictureStretched(const QImage& source, QSize size) {
+void PictureBox::paintPictureStretched(const QImage& source, QSize size)
+{
     if (source.isNull() || size.isEmpty()) {
         setPicture(QImage());
         return;
@@ -151,7 +162,8 @@ void PictureBox::paintPictureStretched(const QImage& source, QSize size) {
     update();
 }
 
-QImage PictureBox::renderedPart(const QRect& area) const {
+QImage PictureBox::renderedPart(const QRect& area) const
+{
     if (stretched_.isEmpty())
         return picture_.copy(area);
     const QRect part = area.intersected(QRect(QPoint(0, 0), stretched_));
@@ -186,14 +198,16 @@ QImage PictureBox::renderedPart(const QRect& area) const {
     return result;
 }
 
-bool PictureBox::savePicture(const QString& path) const {
+bool PictureBox::savePicture(const QString& path) const
+{
     const QImage shown = picture();
     if (shown.isNull())
         return false;
     return shown.save(path, "BMP");
 }
 
-void PictureBox::draw(const std::function<void(DrawingTarget& target)>& drawing) {
+void PictureBox::draw(const std::function<void(DrawingTarget& target)>& drawing)
+{
     if (!stretched_.isEmpty())
         setPicture(picture());
     if (picture_.isNull()) {
@@ -214,7 +228,8 @@ void PictureBox::draw(const std::function<void(DrawingTarget& target)>& drawing)
     update();
 }
 
-void PictureBox::setUserScale(double left, double top, double width, double height) {
+void PictureBox::setUserScale(double left, double top, double width, double height)
+{
     userScale_ = true;
     scaleLeft_ = left;
     scaleTop_ = top;
@@ -222,19 +237,23 @@ void PictureBox::setUserScale(double left, double top, double width, double heig
     scaleHeight_ = height != 0.0 ? height : 1.0;
 }
 
-void PictureBox::resetUserScale() {
+void PictureBox::resetUserScale()
+{
     userScale_ = false;
 }
 
-QPointF PictureBox::toUser(QPointF widgetPosition) const {
+QPointF PictureBox::toUser(QPointF widgetPosition) const
+{
     const QRect inner = contentsRect();
     const QPointF local = widgetPosition - QPointF(inner.topLeft());
     if (!userScale_ || inner.isEmpty())
         return local;
-    return {scaleLeft_ + local.x() * scaleWidth_ / inner.width(), scaleTop_ + local.y() * scaleHeight_ / inner.height()};
+    return {scaleLeft_ + local.x() * scaleWidth_ / inner.width(),
+            scaleTop_ + local.y() * scaleHeight_ / inner.height()};
 }
 
-QPointF PictureBox::fromUser(QPointF userPosition) const {
+QPointF PictureBox::fromUser(QPointF userPosition) const
+{
     const QRect inner = contentsRect();
     if (!userScale_ || inner.isEmpty())
         return userPosition + QPointF(inner.topLeft());
@@ -242,7 +261,8 @@ QPointF PictureBox::fromUser(QPointF userPosition) const {
             inner.top() + (userPosition.y() - scaleTop_) * inner.height() / scaleHeight_};
 }
 
-void PictureBox::fitToPicture() {
+void PictureBox::fitToPicture()
+{
     if (!autoSize_ || picture_.isNull())
         return;
     const int border = frameWidth();
@@ -250,7 +270,8 @@ void PictureBox::fitToPicture() {
     resize(size.width() + 2 * border, size.height() + 2 * border);
 }
 
-void PictureBox::paintEvent(QPaintEvent* event) {
+void PictureBox::paintEvent(QPaintEvent* event)
+{
     QFrame::paintEvent(event);
     if (picture_.isNull())
         return;
@@ -268,43 +289,52 @@ void PictureBox::paintEvent(QPaintEvent* event) {
     emit pictureShown();
 }
 
-void PictureBox::mousePressEvent(QMouseEvent* event) {
+void PictureBox::mousePressEvent(QMouseEvent* event)
+{
     const QPointF at = toUser(event->position());
     emit mouseDown(event->button(), at.x(), at.y());
 }
 
-void PictureBox::mouseMoveEvent(QMouseEvent* event) {
+void PictureBox::mouseMoveEvent(QMouseEvent* event)
+{
     const QPointF at = toUser(event->position());
     emit mouseMove(event->buttons(), at.x(), at.y());
 }
 
-void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
+void PictureBox::mouseReleaseEvent(QMouseEvent* event)
+{
     const QPointF at = toUser(event->position());
     emit mouseUp(event->button(), at.x(), at.y());
 }
 
-RectangleShape::RectangleShape(QWidget* parent) : QWidget(parent) {
+RectangleShape::RectangleShape(QWidget* parent) : QWidget(parent)
+{
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
 }
 
-void RectangleShape::setBorderColour(const QColor& colour) {
+void RectangleShape::setBorderColour(const QColor& colour)
+{
     colour_ = colour;
     update();
 }
 
-void RectangleShape::paintEvent(QPaintEvent*) {
+void RectangleShape::paintEvent(QPaintEvent*)
+{
     QPainter painter(this);
     painter.setPen(QPen(colour_, 1));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
-QColor colourFromBgr(unsigned int bgr) {
-    return QColor(static_cast<int>(bgr & 0xFFu), static_cast<int>((bgr >> 8) & 0xFFu), static_cast<int>((bgr >> 16) & 0xFFu));
+QColor colourFromBgr(unsigned int bgr)
+{
+    return QColor(static_cast<int>(bgr & 0xFFu), static_cast<int>((bgr >> 8) & 0xFFu),
+                  static_cast<int>((bgr >> 16) & 0xFFu));
 }
 
-std::vector<std::uint8_t> bitmapBytes(const QImage& picture) {
+std::vector<std::uint8_t> bitmapBytes(const QImage& picture)
+{
     const QImage image = picture.convertToFormat(QImage::Format_RGB32);
     const auto rowBytes = static_cast<std::size_t>(image.width()) * 4;
     std::vector<std::uint8_t> bytes(rowBytes * static_cast<std::size_t>(image.height()));
@@ -314,7 +344,8 @@ std::vector<std::uint8_t> bitmapBytes(const QImage& picture) {
     return bytes;
 }
 
-QImage greyPicture(const std::vector<std::uint8_t>& buffer, int width, int height) {
+QImage greyPicture(const std::vector<std::uint8_t>& buffer, int width, int height)
+{
     if (width <= 0 || height <= 0 ||
         buffer.size() < static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4)
         return {};

@@ -73,8 +73,8 @@ protected:
 private:
     void fitToPicture();
 
-    QImage picture_;  // the shown picture, or the source of a stretched one
-    QSize stretched_; // empty unless picture_ is shown stretched to this size
+    QImage picture_;   // the shown picture, or the source of a stretched one
+    QSize stretched_;  // empty unless picture_ is shown stretched to this size
     bool autoSize_ = false;
     bool userScale_ = false;
     double scaleLeft_ = 0.0;

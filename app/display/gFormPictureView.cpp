@@ -12,7 +12,8 @@
 
 namespace kestrova {
 
-PictureView::PictureView(QWidget* area) : QObject(area), area_(area) {
+PictureView::PictureView(QWidget* area) : QObject(area), area_(area)
+{
     picBox1_ = new PictureBox(area);
     picBox1_->setObjectName(QStringLiteral("picBox1"));
     // picBox2 moves inside picBox1's inner area, which clips it.
@@ -45,7 +46,8 @@ PictureView::PictureView(QWidget* area) : QObject(area), area_(area) {
 }
 
 bool PictureView::applyZoom(const std::string& text, float baseScale, std::int32_t width, std::int32_t height,
-                            const std::function<void()>& layout, ZoomAnchor anchor) {
+                            const std::function<void()>& layout, ZoomAnchor anchor)
+{
     const QImage full = picBox3_->picture();
     const std::optional<std::int16_t> percent = zoomPercent(text);
     const float factor = percent ? zoomFactor(*percent, baseScale) : 0.0f;
@@ -82,7 +84,8 @@ bool PictureView::applyZoom(const std::string& text, float baseScale, std::int32
     return true;
 }
 
-std::string PictureView::fitZoomText(bool height) const {
+std::string PictureView::fitZoomText(bool height) const
+{
     const double twips = twipsPerPixel(area_);
     const QSize viewport = picBox1_->contentsRect().size();
     const QSize picture = picBox2_->size();
@@ -90,11 +93,13 @@ std::string PictureView::fitZoomText(bool height) const {
                   : kestrova::fitZoomText(viewport.width() * twips, picture.width() * twips);
 }
 
-PixelPosition PictureView::pixelUnderMouse(double x, double y) const {
+PixelPosition PictureView::pixelUnderMouse(double x, double y) const
+{
     return kestrova::pixelUnderMouse(x, y, imageWidth_, imageHeight_);
 }
 
-void PictureView::placeOutline(int region, bool on, const RoIRect& rect) {
+void PictureView::placeOutline(int region, bool on, const RoIRect& rect)
+{
     RectangleShape* shape = outline(region);
     if (!on) {
         shape->hide();
@@ -109,17 +114,20 @@ void PictureView::placeOutline(int region, bool on, const RoIRect& rect) {
     shape->raise();
 }
 
-QPoint PictureView::scrollPosition() const {
+QPoint PictureView::scrollPosition() const
+{
     return -picBox2_->pos();
 }
 
-void PictureView::scrollTo(QPoint pixels) {
+void PictureView::scrollTo(QPoint pixels)
+{
     const double twips = twipsPerPixel(area_);
     hsbBox1_->setValue(static_cast<int>(std::lround(std::max(0, pixels.x()) * twips)));
     vsbBox1_->setValue(static_cast<int>(std::lround(std::max(0, pixels.y()) * twips)));
 }
 
-bool PictureView::eventFilter(QObject* watched, QEvent* event) {
+bool PictureView::eventFilter(QObject* watched, QEvent* event)
+{
     if (watched != picBox2_ || event->type() != QEvent::Wheel)
         return QObject::eventFilter(watched, event);
     auto* wheel = static_cast<QWheelEvent*>(event);

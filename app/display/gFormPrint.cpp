@@ -9,7 +9,8 @@
 
 namespace kestrova {
 
-bool PrintPages(QWidget* parent, PrintSettings& settings, const PageDrawing& drawPage) {
+bool PrintPages(QWidget* parent, PrintSettings& settings, const PageDrawing& drawPage)
+{
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageOrientation(settings.orientation);
     printer.setCopyCount(settings.copies);
@@ -34,7 +35,8 @@ bool PrintPages(QWidget* parent, PrintSettings& settings, const PageDrawing& dra
     return target.painter().end();
 }
 
-bool PrintPicture(QWidget* parent, PrintSettings& settings, const QImage& picture, const QString& caption) {
+bool PrintPicture(QWidget* parent, PrintSettings& settings, const QImage& picture, const QString& caption)
+{
     return PrintPages(parent, settings, [&picture, &caption](QPrinter&, DrawingTarget& target, const QRectF& area) {
         const PrintLayout layout = printLayout(area.width(), area.height(), target.textWidth(caption));
         target.setCurrentX(layout.captionLeft);

@@ -20,31 +20,37 @@
 namespace kestrova {
 namespace {
 
-MessageHandler& messageHandler() {
+MessageHandler& messageHandler()
+{
     static MessageHandler handler;
     return handler;
 }
 
-FileDialogHandler& fileDialogHandler() {
+FileDialogHandler& fileDialogHandler()
+{
     static FileDialogHandler handler;
     return handler;
 }
 
-MessageDetailHandler& messageDetailHandler() {
+MessageDetailHandler& messageDetailHandler()
+{
     static MessageDetailHandler handler;
     return handler;
 }
 
-PrintDialogHandler& printDialogHandler() {
+PrintDialogHandler& printDialogHandler()
+{
     static PrintDialogHandler handler;
     return handler;
 }
 
-QWidget* dialogParent() {
+QWidget* dialogParent()
+{
     return QApplication::activeWindow();
 }
 
-QString runQtFileDialog(QWidget* parent, const FileDialogRequest& request) {
+QString runQtFileDialog(QWidget* parent, const FileDialogRequest& request)
+{
     const QFileInfo preset(request.fileName);
     QFileDialog dialog(parent);
     dialog.setNameFilters(nameFiltersFromPairs(request.filter).split(QStringLiteral(";;")));
@@ -72,14 +78,16 @@ QString runQtFileDialog(QWidget* parent, const FileDialogRequest& request) {
     return dialog.selectedFiles().constFirst();
 }
 
-bool runQtPrintDialog(QWidget* parent, QPrinter& printer) {
+bool runQtPrintDialog(QWidget* parent, QPrinter& printer)
+{
     QPrintDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace
 
-void showMessage(const QString& text, const QString& detail) {
+void showMessage(const QString& text, const QString& detail)
+{
     if (messageHandler()) {
         if (messageDetailHandler())
             messageDetailHandler()(text, detail);
@@ -92,22 +100,27 @@ void showMessage(const QString& text, const QString& detail) {
     box.exec();
 }
 
-void showMessages(const Messages& messages) {
+void showMessages(const Messages& messages)
+{
     for (std::size_t i = 0; i < messages.size(); ++i) {
         // A converter's report holds file names: bytes as the file system gave them.
-        showMessage(QString::fromStdString(messages[i]), QFile::decodeName(QByteArray::fromStdString(messages.detailOf(i))));
+        showMessage(QString::fromStdString(messages[i]),
+                    QFile::decodeName(QByteArray::fromStdString(messages.detailOf(i))));
     }
 }
 
-MessageDetailHandler setMessageDetailHandler(MessageDetailHandler handler) {
+MessageDetailHandler setMessageDetailHandler(MessageDetailHandler handler)
+{
     return std::exchange(messageDetailHandler(), std::move(handler));
 }
 
-MessageHandler setMessageHandler(MessageHandler handler) {
+MessageHandler setMessageHandler(MessageHandler handler)
+{
     return std::exchange(messageHandler(), std::move(handler));
 }
 
-QString nameFiltersFromPairs(const QString& filter) {
+QString nameFiltersFromPairs(const QString& filter)
+{
     const QStringList parts = filter.split(u'|');
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
@@ -123,49 +136,59 @@ QString nameFiltersFromPairs(const QString& filter) {
     return filters.join(QStringLiteral(";;"));
 }
 
-QString defaultSuffix(const QString& nameFilter) {
+QString defaultSuffix(const QString& nameFilter)
+{
     const qsizetype open = nameFilter.lastIndexOf(u'(');
-    const QString patterns = open >= 0 ? nameFilter.mid(open + 1).chopped(nameFilter.endsWith(u')') ? 1 : 0) : nameFilter;
+    const QString patterns =
+        open >= 0 ? nameFilter.mid(open + 1).chopped(nameFilter.endsWith(u')') ? 1 : 0) : nameFilter;
     const QString first = patterns.section(u' ', 0, 0, QString::SectionSkipEmpty);
     if (!first.startsWith(QStringLiteral("*.")) || first.indexOf(u'*', 2) >= 0 || first.size() < 3)
         return {};
     return first.mid(2);
 }
 
-QString runFileDialog(QWidget* parent, const FileDialogRequest& request) {
+QString runFileDialog(QWidget* parent, const FileDialogRequest& request)
+{
     if (fileDialogHandler())
         return fileDialogHandler()(request);
     return runQtFileDialog(parent, request);
 }
 
-FileDialogHandler setFileDialogHandler(FileDialogHandler handler) {
+FileDialogHandler setFileDialogHandler(FileDialogHandler handler)
+{
     return std::exchange(fileDialogHandler(), std::move(handler));
 }
 
-bool runPrintDialog(QWidget* parent, QPrinter& printer) {
+bool runPrintDialog(QWidget* parent, QPrinter& printer)
+{
     if (printDialogHandler())
         return printDialogHandler()(printer);
     return runQtPrintDialog(parent, printer);
 }
 
-PrintDialogHandler setPrintDialogHandler(PrintDialogHandler handler) {
+PrintDialogHandler setPrintDialogHandler(PrintDialogHandler handler)
+{
     return std::exchange(printDialogHandler(), std::move(handler));
 }
 
-double twipsPerPixel(const QWidget* widget) {
+double twipsPerPixel(const QWidget* widget)
+{
     const double dpi = widget ? widget->logicalDpiX() : 96.0;
     return twipsPerPixelAtDpi(dpi);
 }
 
-double twipsFromPixels(double pixels, const QWidget* widget) {
+double twipsFromPixels(double pixels, const QWidget* widget)
+{
     return pixels * twipsPerPixel(widget);
 }
 
-int pixelsFromTwips(double twips, const QWidget* widget) {
+int pixelsFromTwips(double twips, const QWidget* widget)
+{
     return static_cast<int>(std::lround(twips / twipsPerPixel(widget)));
 }
 
-void centreOnScreen(QWidget* window) {
+void centreOnScreen(QWidget* window)
+{
     QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
@@ -174,11 +197,13 @@ void centreOnScreen(QWidget* window) {
     window->move(area.left() + (area.width() - size.width()) / 2, area.top() + (area.height() - size.height()) / 2);
 }
 
-BusyCursor::BusyCursor() {
+BusyCursor::BusyCursor()
+{
     QApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
-BusyCursor::~BusyCursor() {
+BusyCursor::~BusyCursor()
+{
     QApplication::restoreOverrideCursor();
 }
 

@@ -15,7 +15,10 @@ class QWidget;
 namespace kestrova {
 
 // Title of every message box and the program's name in captions.
-inline QString programTitle() { return QStringLiteral("Kestrova"); }
+inline QString programTitle()
+{
+    return QStringLiteral("Kestrova");
+}
 
 // --- Message box: modal, critical icon, title "Kestrova". A message's detail (a converter's
 // report) is the box's detailed text.

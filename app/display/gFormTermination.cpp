@@ -14,14 +14,16 @@ namespace {
 int signalSockets[2] = {-1, -1};
 
 // Only what is safe in a handler: one byte to the event loop.
-void tellEventLoop(int) {
+void tellEventLoop(int)
+{
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(signalSockets[0], &byte, 1);
 }
 
 }  // namespace
 
-void quitOnTerminationSignals() {
+void quitOnTerminationSignals()
+{
     if (signalSockets[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalSockets) != 0)
         return;
     ::fcntl(signalSockets[0], F_SETFL, O_NONBLOCK);

@@ -14,12 +14,14 @@ namespace kestrova {
 
 ThresholdDialog::ThresholdDialog(const WindowContext& context, const QString& caption, const QString& lowerLabel,
                                  const QString& upperLabel)
-    : ChildWindow(context, caption) {
+    : ChildWindow(context, caption)
+{
     lower_ = makeThresholdFrame(this, QStringLiteral("Lo"), QStringLiteral("Lower Threshold"), lowerLabel);
     upper_ = makeThresholdFrame(this, QStringLiteral("Hi"), QStringLiteral("Upper Threshold"), upperLabel);
 }
 
-void ThresholdDialog::addExtremeLabels() {
+void ThresholdDialog::addExtremeLabels()
+{
     const ImageStore& image = state_.image;
     auto* lowerGrid = static_cast<QGridLayout*>(lower_.frame->layout());
     lowerGrid->addWidget(addLabel(lower_.frame, "lblMinimum", QStringLiteral("Minimum")), 1, 2);
@@ -29,7 +31,8 @@ void ThresholdDialog::addExtremeLabels() {
     upperGrid->addWidget(addLabel(upper_.frame, "lblMaxiimumValue", QString::fromStdString(image.maxText)), 1, 1);
 }
 
-void ThresholdDialog::addButtons(const char* setName) {
+void ThresholdDialog::addButtons(const char* setName)
+{
     QPushButton* set = addButton(setName, QStringLiteral("&Set"));
     QPushButton* close = addButton("cmdClose", QStringLiteral("&Close"));
     QPushButton* cancel = addButton("cmdCancel", QStringLiteral("C&ancel"));
@@ -56,7 +59,8 @@ void ThresholdDialog::addButtons(const char* setName) {
 }
 
 void ThresholdDialog::showSides(bool& lowerOn, const std::string& lowerText, bool& upperOn,
-                                const std::string& upperText) {
+                                const std::string& upperText)
+{
     lower_.on->setChecked(lowerOn);
     lower_.off->setChecked(!lowerOn);
     upper_.on->setChecked(upperOn);
@@ -70,16 +74,19 @@ void ThresholdDialog::showSides(bool& lowerOn, const std::string& lowerText, boo
     connect(upper_.off, &QRadioButton::clicked, this, [&upperOn] { upperOn = false; });
 }
 
-std::string ThresholdDialog::lowerEntry() const {
+std::string ThresholdDialog::lowerEntry() const
+{
     return lower_.text->text().toStdString();
 }
 
-std::string ThresholdDialog::upperEntry() const {
+std::string ThresholdDialog::upperEntry() const
+{
     return upper_.text->text().toStdString();
 }
 
 bool ThresholdDialog::showCheck(bool ok, const std::string& message, const std::string& lowerText,
-                                const std::string& upperText) {
+                                const std::string& upperText)
+{
     if (!ok) {
         showMessage(QString::fromStdString(message));
         return false;
@@ -89,7 +96,8 @@ bool ThresholdDialog::showCheck(bool ok, const std::string& message, const std::
     return true;
 }
 
-void ThresholdDialog::unload() {
+void ThresholdDialog::unload()
+{
     closeThresholds(restore_);
     if (menuItem_)
         menuItem_->setChecked(false);

@@ -32,7 +32,8 @@ protected:
     std::string upperEntry() const;
     // Shows a failed check's message and gives false, or shows the accepted texts and gives true.
     template <class Check>
-    bool takeCheck(const Check& check) {
+    bool takeCheck(const Check& check)
+    {
         return showCheck(check.ok, check.message, check.lowerText, check.upperText);
     }
 

@@ -58,8 +58,16 @@ public:
     virtual PrintSettings& printSettings();
     // Another child window by name: opened (closed first when open), or the open one (nullptr
     // when it is not open).
-    virtual QWidget* openWindow(const QString& name) { static_cast<void>(name); return nullptr; }
-    virtual QWidget* openedWindow(const QString& name) { static_cast<void>(name); return nullptr; }
+    virtual QWidget* openWindow(const QString& name)
+    {
+        static_cast<void>(name);
+        return nullptr;
+    }
+    virtual QWidget* openedWindow(const QString& name)
+    {
+        static_cast<void>(name);
+        return nullptr;
+    }
 
 protected:
     ~WindowServices() = default;
@@ -67,10 +75,10 @@ protected:
 
 // What a child window is built with.
 struct WindowContext {
-    QWidget* owner;            // the window it stays above
-    ProgramState& state;       // the records it reads and edits
+    QWidget* owner;       // the window it stays above
+    ProgramState& state;  // the records it reads and edits
     WindowServices& services;
-    QAction* menuItem;         // its menu item, checked while it is open; may be null
+    QAction* menuItem;  // its menu item, checked while it is open; may be null
 };
 
 using WindowFactory = std::function<QWidget*(const WindowContext& context)>;
@@ -80,11 +88,11 @@ enum WindowEvent : unsigned { ClosedByFileOpen = 1, ClosedByFileClose = 2, Close
 
 struct WindowEntry {
     const char* name;
-    const char* menuItem;    // objectName of its menu item, or nullptr
-    WindowFactory factory;   // empty while the window is not built
-    unsigned closedBy;       // WindowEvent bits
-    int reopenOrder;         // place among the windows a refresh opens again; 0: none
-    ChangeSet reopenedBy;    // changes after which the open window is opened again
+    const char* menuItem;   // objectName of its menu item, or nullptr
+    WindowFactory factory;  // empty while the window is not built
+    unsigned closedBy;      // WindowEvent bits
+    int reopenOrder;        // place among the windows a refresh opens again; 0: none
+    ChangeSet reopenedBy;   // changes after which the open window is opened again
 };
 
 // Every child window of the main window, in the order they are closed.

@@ -35,7 +35,7 @@ struct ImageStore {
     float floatMax = 0.0f;
     bool thresholdsAllowed = false;
     bool analysisAllowed = false;
-    std::string imageFolder;              // up to and including the last '/'
+    std::string imageFolder;  // up to and including the last '/'
     std::string imageBaseName = "File name: ";
     std::string imageExtension = ".ext";  // lower case, dot included
     std::string dataTypeName;

@@ -6,7 +6,8 @@
 namespace kestrova {
 namespace {
 
-void writeInitialValues(ProgramState& state) {
+void writeInitialValues(ProgramState& state)
+{
     Messages messages;
     WriteInitialThresholds(initialValuesPath(state.settingsFolder), state.initialThresholds, messages);
     showMessages(messages);
@@ -15,8 +16,9 @@ void writeInitialValues(ProgramState& state) {
 }  // namespace
 
 frmFileInitialDisplayThresholdsfrm::frmFileInitialDisplayThresholdsfrm(const WindowContext& context)
-    : ThresholdDialog(context, QStringLiteral("Initial Display Thresholds"),
-                      QStringLiteral("% Below"), QStringLiteral("% Above")) {
+    : ThresholdDialog(context, QStringLiteral("Initial Display Thresholds"), QStringLiteral("% Below"),
+                      QStringLiteral("% Above"))
+{
     addButtons("cmdFileSave");
 
     InitialThresholds& initial = state_.initialThresholds;
@@ -24,7 +26,8 @@ frmFileInitialDisplayThresholdsfrm::frmFileInitialDisplayThresholdsfrm(const Win
     showSides(initial.lowerOn, initial.lowerText, initial.upperOn, initial.upperText);
 }
 
-bool frmFileInitialDisplayThresholdsfrm::ValidateAndSave() {
+bool frmFileInitialDisplayThresholdsfrm::ValidateAndSave()
+{
     const InitialThresholdsCheck check = validateInitialThresholds(lowerEntry(), upperEntry());
     if (!takeCheck(check))
         return false;
@@ -35,11 +38,13 @@ bool frmFileInitialDisplayThresholdsfrm::ValidateAndSave() {
     return true;
 }
 
-bool frmFileInitialDisplayThresholdsfrm::setThresholds() {
+bool frmFileInitialDisplayThresholdsfrm::setThresholds()
+{
     return ValidateAndSave();
 }
 
-void frmFileInitialDisplayThresholdsfrm::closeThresholds(bool restore) {
+void frmFileInitialDisplayThresholdsfrm::closeThresholds(bool restore)
+{
     if (!restore)
         return;
     // Only what the dialog shows is put back.

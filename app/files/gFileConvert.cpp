@@ -38,7 +38,10 @@ std::string lowerCase(std::string_view text)
     return lower;
 }
 
-bool isFitsExtension(const std::string& e) { return e == ".fit" || e == ".fts" || e == ".fits"; }
+bool isFitsExtension(const std::string& e)
+{
+    return e == ".fit" || e == ".fts" || e == ".fits";
+}
 
 bool isExecutableFile(const std::string& path)
 {
@@ -69,7 +72,7 @@ void pause(int milliseconds)
 // True once the process has ended; it is left to be collected, so that its group id stays its own.
 bool hasEnded(pid_t pid)
 {
-    siginfo_t info {};
+    siginfo_t info{};
     while (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0) {
         if (errno != EINTR)
             return true;
@@ -104,9 +107,15 @@ std::string workFolderFromEnvironment()
     return "/tmp";
 }
 
-std::string temporaryKsvPath(const std::string& workFolder) { return joinPath(workFolder, kTemporaryKsvName); }
+std::string temporaryKsvPath(const std::string& workFolder)
+{
+    return joinPath(workFolder, kTemporaryKsvName);
+}
 
-std::string temporaryBitmapPath(const std::string& workFolder) { return joinPath(workFolder, kTemporaryBitmapName); }
+std::string temporaryBitmapPath(const std::string& workFolder)
+{
+    return joinPath(workFolder, kTemporaryBitmapName);
+}
 
 std::string executableFolder()
 {

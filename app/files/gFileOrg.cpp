@@ -88,8 +88,8 @@ bool readTemporaryKsv(const std::string& path, LoadedImage& image, Messages& mes
         return fail(kKsvReadFailed);
 
     const auto count = static_cast<std::size_t>(header->pixelCount());
-    const bool read = header->isFloat() ? readPixelBlock(fd, image.floatPixels, count)
-                                        : readPixelBlock(fd, image.intPixels, count);
+    const bool read =
+        header->isFloat() ? readPixelBlock(fd, image.floatPixels, count) : readPixelBlock(fd, image.intPixels, count);
     if (!read)
         return fail(kKsvReadFailed);
     if (!closeChecked(fd)) {
@@ -157,16 +157,26 @@ PathParts SplitImagePath(std::string_view path)
 const char* dataTypeNameOf(int dataType)
 {
     switch (dataType) {
-    case 8: return "Unsigned byte";
-    case 10: return "Signed byte";
-    case 16: return "Signed integer (16 bit)";
-    case 20: return "Unsigned integer (16 bit)";
-    case 32: return "Signed integer (32 bit)";
-    case 40: return "Unsigned integer (32 bit)";
-    case 64: return "Signed integer (64 bit)";
-    case -32: return "Single precision floating point";
-    case -64: return "Double precision floating point";
-    default: return nullptr;
+    case 8:
+        return "Unsigned byte";
+    case 10:
+        return "Signed byte";
+    case 16:
+        return "Signed integer (16 bit)";
+    case 20:
+        return "Unsigned integer (16 bit)";
+    case 32:
+        return "Signed integer (32 bit)";
+    case 40:
+        return "Unsigned integer (32 bit)";
+    case 64:
+        return "Signed integer (64 bit)";
+    case -32:
+        return "Single precision floating point";
+    case -64:
+        return "Double precision floating point";
+    default:
+        return nullptr;
     }
 }
 
@@ -236,11 +246,10 @@ bool OpenImage(ProgramState& state, const std::string& path, Messages& messages)
 bool PrepareLoadedImage(ProgramState& state, Messages& messages)
 {
     ImageStore& image = state.image;
-    const double largest = image.isFloat
-                               ? std::max(std::fabs(static_cast<double>(image.floatMin)),
-                                          std::fabs(static_cast<double>(image.floatMax)))
-                               : std::max(std::fabs(static_cast<double>(image.intMin)),
-                                          std::fabs(static_cast<double>(image.intMax)));
+    const double largest =
+        image.isFloat
+            ? std::max(std::fabs(static_cast<double>(image.floatMin)), std::fabs(static_cast<double>(image.floatMax)))
+            : std::max(std::fabs(static_cast<double>(image.intMin)), std::fabs(static_cast<double>(image.intMax)));
     const char* format = valueFormatOf(image.dataType, largest);
     if (format == nullptr) {
         messages.push_back("Error - unrecognized datatype");
@@ -253,10 +262,10 @@ bool PrepareLoadedImage(ProgramState& state, Messages& messages)
     state.inversion.invertIntensity = false;
     state.inversion.regionInvertDisplay = false;
 
-    image.minText = image.isFloat ? formatNumber(image.floatMin, image.valueFormat)
-                                  : formatNumber(image.intMin, image.valueFormat);
-    image.maxText = image.isFloat ? formatNumber(image.floatMax, image.valueFormat)
-                                  : formatNumber(image.intMax, image.valueFormat);
+    image.minText =
+        image.isFloat ? formatNumber(image.floatMin, image.valueFormat) : formatNumber(image.intMin, image.valueFormat);
+    image.maxText =
+        image.isFloat ? formatNumber(image.floatMax, image.valueFormat) : formatNumber(image.intMax, image.valueFormat);
 
     auto seedDisplay = [](ThresholdSide& side, const std::string& text, std::int32_t i, float f) {
         side.on = false;

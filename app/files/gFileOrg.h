@@ -61,8 +61,7 @@ bool SaveRegionImage(const FileContext& context, const ImageStore& image, const 
                      const std::string& path, Messages& messages);
 bool SaveRegionImage(const FileContext& context, const ImageStore& image, const RegionArray& region,
                      std::int16_t dataType, const std::string& path, Messages& messages);
-bool SaveRegionImage(ProgramState& state, const RegionArray& region, const std::string& path,
-                     Messages& messages);
+bool SaveRegionImage(ProgramState& state, const RegionArray& region, const std::string& path, Messages& messages);
 bool SaveRegionImage(ProgramState& state, const RegionArray& region, std::int16_t dataType, const std::string& path,
                      Messages& messages);
 

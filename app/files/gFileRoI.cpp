@@ -17,7 +17,10 @@ namespace {
 constexpr std::size_t kDisplayLines = 8;
 constexpr std::size_t kAnalysisLines = 17;
 
-std::string flagLine(bool flag) { return settingsLine(flag ? "1" : "0"); }
+std::string flagLine(bool flag)
+{
+    return settingsLine(flag ? "1" : "0");
+}
 
 std::string cornerLines(const RoIRect& r)
 {
@@ -98,8 +101,8 @@ std::optional<DisplayValue> displayValueOf(const std::string& text, const ImageS
         return std::nullopt;
     DisplayValue v;
     if (image.isFloat)
-        v.floatValue = static_cast<float>(std::clamp(*value, static_cast<double>(image.floatMin),
-                                                     static_cast<double>(image.floatMax)));
+        v.floatValue = static_cast<float>(
+            std::clamp(*value, static_cast<double>(image.floatMin), static_cast<double>(image.floatMax)));
     else
         v.intValue = static_cast<std::int32_t>(
             std::clamp(roundHalfEven(*value), static_cast<double>(image.intMin), static_cast<double>(image.intMax)));
@@ -174,10 +177,17 @@ DisplaySettings currentDisplaySettings(const ZoomState& zoom, const DisplayInver
 AnalysisSettings currentAnalysisSettings(const DisplayInversion& inversion, const RoIRecord& roi,
                                          const DataThresholds& thresholds)
 {
-    return {inversion.invertIntensity, roi.RoI1On,          roi.RoI1,
-            roi.RoI2On,                roi.RoI2,            roi.Subtract,
-            roi.Mean,                  thresholds.lower.on, thresholds.lower.text,
-            thresholds.upper.on,       thresholds.upper.text};
+    return {inversion.invertIntensity,
+            roi.RoI1On,
+            roi.RoI1,
+            roi.RoI2On,
+            roi.RoI2,
+            roi.Subtract,
+            roi.Mean,
+            thresholds.lower.on,
+            thresholds.lower.text,
+            thresholds.upper.on,
+            thresholds.upper.text};
 }
 
 std::string displaySettingsText(const DisplaySettings& s)
@@ -248,9 +258,8 @@ bool WriteAnalysisSettings(const std::string& path, const DisplayInversion& inve
                       kAnalysisSettingsWriteFailed, messages);
 }
 
-DisplaySettingsRead ReadDisplaySettings(const std::string& path, const ImageStore& image,
-                                        DisplayThresholds& thresholds, DisplayInversion& inversion,
-                                        Messages& messages)
+DisplaySettingsRead ReadDisplaySettings(const std::string& path, const ImageStore& image, DisplayThresholds& thresholds,
+                                        DisplayInversion& inversion, Messages& messages)
 {
     DisplaySettingsRead read;
     const auto values = readSettingsValues(path);
@@ -275,8 +284,8 @@ DisplaySettingsRead ReadDisplaySettings(const std::string& path, const ImageStor
     return read;
 }
 
-bool ReadAnalysisSettings(const std::string& path, const ImageStore& image, DisplayInversion& inversion,
-                          RoIRecord& roi, DataThresholds& thresholds, ResultFlags& flags, Messages& messages)
+bool ReadAnalysisSettings(const std::string& path, const ImageStore& image, DisplayInversion& inversion, RoIRecord& roi,
+                          DataThresholds& thresholds, ResultFlags& flags, Messages& messages)
 {
     const auto values = readSettingsValues(path);
     const auto file = values ? parseAnalysisSettings(*values) : std::nullopt;

@@ -88,9 +88,8 @@ struct DisplaySettingsRead {
 // range) or Off with percentage 0 and the image minimum / maximum; the absolute texts as in the
 // file; then the per-cent texts from the values (PercentFromThresholds). On failure the read
 // message and nothing changes.
-DisplaySettingsRead ReadDisplaySettings(const std::string& path, const ImageStore& image,
-                                        DisplayThresholds& thresholds, DisplayInversion& inversion,
-                                        Messages& messages);
+DisplaySettingsRead ReadDisplaySettings(const std::string& path, const ImageStore& image, DisplayThresholds& thresholds,
+                                        DisplayInversion& inversion, Messages& messages);
 
 // Reads an analysis settings file and applies it when RoI1's corners lie in the image and are
 // ordered, RoI2's do too while both regions are on, and each On threshold passes the Data
@@ -98,7 +97,7 @@ DisplaySettingsRead ReadDisplaySettings(const std::string& path, const ImageStor
 // copies, region size, operation, projection mode, intensity inversion and data thresholds are
 // set, the pending RoI2 placement dropped and every result flag cleared. On failure the read
 // message and nothing changes.
-bool ReadAnalysisSettings(const std::string& path, const ImageStore& image, DisplayInversion& inversion,
-                          RoIRecord& roi, DataThresholds& thresholds, ResultFlags& flags, Messages& messages);
+bool ReadAnalysisSettings(const std::string& path, const ImageStore& image, DisplayInversion& inversion, RoIRecord& roi,
+                          DataThresholds& thresholds, ResultFlags& flags, Messages& messages);
 
 }  // namespace kestrova

@@ -24,8 +24,7 @@ constexpr const char* kKsvDeleteAfterSaveFailed = "Error - when deleting tempora
 
 // Writes the temporary KSV file: the header text padded with zeros to 256 bytes, then the
 // pixel block in one write.
-bool writeTemporaryKsv(const std::string& path, const ksv::KsvHeader& header, const void* pixels,
-                       Messages& messages)
+bool writeTemporaryKsv(const std::string& path, const ksv::KsvHeader& header, const void* pixels, Messages& messages)
 {
     const int fd = createFresh(path);
     if (fd < 0) {

@@ -122,8 +122,8 @@ std::string StartSettings(const std::string& root, InitialThresholds& initial, D
     return folder;
 }
 
-void LoadInitialThresholds(const std::string& settingsFolder, InitialThresholds& initial,
-                           DisplayThresholds& display, Messages& messages)
+void LoadInitialThresholds(const std::string& settingsFolder, InitialThresholds& initial, DisplayThresholds& display,
+                           Messages& messages)
 {
     const std::string path = initialValuesPath(settingsFolder);
     // Written from the defaults only when nothing at all has the name: a FIFO or a device there
@@ -193,8 +193,8 @@ bool WriteInitialThresholds(const std::string& path, const InitialThresholds& in
     struct stat info {};
     const bool replaceable = ::stat(path.c_str(), &info) != 0 || S_ISREG(info.st_mode);
     ksv::SafeOutput output;
-    if (!replaceable || !output.create(path) || std::fwrite(text.data(), 1, text.size(), output.stream()) != text.size() ||
-        !output.commit()) {
+    if (!replaceable || !output.create(path) ||
+        std::fwrite(text.data(), 1, text.size(), output.stream()) != text.size() || !output.commit()) {
         output.abandon();
         messages.push_back(kWriteFailed);
         return false;
@@ -233,7 +233,10 @@ InitialThresholdsCheck validateInitialThresholds(const std::string& lowerText, c
     return check;
 }
 
-std::string settingsLine(const std::string& value) { return " " + value + "\r"; }
+std::string settingsLine(const std::string& value)
+{
+    return " " + value + "\r";
+}
 
 std::optional<std::vector<std::string>> readSettingsValues(const std::string& path)
 {

@@ -36,8 +36,8 @@ std::string initialValuesPath(const std::string& settingsFolder);
 // before every File Open.
 // The file is read only when it is a regular file; anything else at its name (a FIFO, a device)
 // gives the reading failure and is not replaced.
-void LoadInitialThresholds(const std::string& settingsFolder, InitialThresholds& initial,
-                           DisplayThresholds& display, Messages& messages);
+void LoadInitialThresholds(const std::string& settingsFolder, InitialThresholds& initial, DisplayThresholds& display,
+                           Messages& messages);
 void LoadInitialThresholds(const FileContext& context, InitialThresholds& initial, DisplayThresholds& display,
                            Messages& messages);
 

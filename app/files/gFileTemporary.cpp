@@ -38,7 +38,10 @@ bool readAllAt(int fd, void* data, std::size_t size, off_t offset)
     return true;
 }
 
-bool closeChecked(int fd) { return ::close(fd) == 0 || errno == EINTR; }
+bool closeChecked(int fd)
+{
+    return ::close(fd) == 0 || errno == EINTR;
+}
 
 int createFresh(const std::string& path)
 {

@@ -60,9 +60,8 @@ bool IsValuesFileName(std::string_view path)
 bool WriteValuesFile(const std::string& path, std::string_view text, Messages& messages)
 {
     ksv::SafeOutput output;
-    const bool written = output.create(path)
-                         && std::fwrite(text.data(), 1, text.size(), output.stream()) == text.size()
-                         && output.commit();
+    const bool written = output.create(path) &&
+                         std::fwrite(text.data(), 1, text.size(), output.stream()) == text.size() && output.commit();
     if (written)
         return true;
     output.abandon();

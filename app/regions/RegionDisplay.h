@@ -15,7 +15,7 @@ struct RegionDisplayThresholds {
     std::int32_t intHigh = 0;
     float floatLow = 0.0f;
     float floatHigh = 0.0f;
-    std::string lowText;   // the computed low and high values, also when a side is Off
+    std::string lowText;  // the computed low and high values, also when a side is Off
     std::string highText;
 };
 

@@ -22,12 +22,14 @@
 namespace kestrova {
 namespace {
 
-QString qs(const std::string& text) {
+QString qs(const std::string& text)
+{
     return QString::fromStdString(text);
 }
 
 // The region's minimum or maximum in the image's threshold number format.
-std::string extremeText(const PixelSource& pixels, bool maximum, const std::string& format) {
+std::string extremeText(const PixelSource& pixels, bool maximum, const std::string& format)
+{
     if (pixels.isFloat)
         return formatNumber(maximum ? pixels.floatMax : pixels.floatMin, format);
     return formatNumber(maximum ? pixels.intMax : pixels.intMin, format);
@@ -36,7 +38,8 @@ std::string extremeText(const PixelSource& pixels, bool maximum, const std::stri
 }  // namespace
 
 frmAnalysisIntensityDistributionfrm::frmAnalysisIntensityDistributionfrm(const WindowContext& context)
-    : ChildWindow(context, QStringLiteral("Histogram (Intensity Distribution)")) {
+    : ChildWindow(context, QStringLiteral("Histogram (Intensity Distribution)"))
+{
     createControls();
     createMenus();
     if (menuItem_)
@@ -45,7 +48,8 @@ frmAnalysisIntensityDistributionfrm::frmAnalysisIntensityDistributionfrm(const W
     PrepareHistogram();
 }
 
-void frmAnalysisIntensityDistributionfrm::createControls() {
+void frmAnalysisIntensityDistributionfrm::createControls()
+{
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
@@ -57,7 +61,8 @@ void frmAnalysisIntensityDistributionfrm::createControls() {
     picAxes_ = new PictureBox(area_);
     picAxes_->setObjectName(QStringLiteral("picAxes"));
     picAxes_->setFixedSingleBorder(true);
-    connect(picAxes_, &PictureBox::mouseMove, this, [this](Qt::MouseButtons, double x, double) { picAxes_MouseMove(x); });
+    connect(picAxes_, &PictureBox::mouseMove, this,
+            [this](Qt::MouseButtons, double x, double) { picAxes_MouseMove(x); });
 
     fraValues_ = new QGroupBox(QStringLiteral("Values"), area_);
     fraValues_->setObjectName(QStringLiteral("fraValues"));
@@ -82,13 +87,14 @@ void frmAnalysisIntensityDistributionfrm::createControls() {
     connect(cmdClose_, &QPushButton::clicked, this, [this] { close(); });
 }
 
-void frmAnalysisIntensityDistributionfrm::createMenus() {
+void frmAnalysisIntensityDistributionfrm::createMenus()
+{
     auto* bar = new QMenuBar(this);
     bar->setObjectName(QStringLiteral("histogramMenuBar"));
     layout()->setMenuBar(bar);
     const CommandItems item{this};
     HistogramSettings& settings = state_.histogramSettings;
-    const auto option = [this, &settings](bool HistogramSettings::* field, bool value) {
+    const auto option = [this, &settings](bool HistogramSettings::*field, bool value) {
         return [this, &settings, field, value] {
             settings.*field = value;
             optionsChanged();
@@ -106,8 +112,9 @@ void frmAnalysisIntensityDistributionfrm::createMenus() {
         SaveAsValues(this, suggested(), [this] { return histogramValuesText(state_.regionHistogram); });
     });
     item(file, "mnuFilePrint", QStringLiteral("&Print..."), [this] {
-        PrintDrawing(this, services_.printSettings(),
-                     [this](DrawingTarget& target, int lineWidth, int frameWidth) { draw(target, lineWidth, frameWidth); });
+        PrintDrawing(this, services_.printSettings(), [this](DrawingTarget& target, int lineWidth, int frameWidth) {
+            draw(target, lineWidth, frameWidth);
+        });
     });
     item(file, "mnuFileExit", QStringLiteral("E&xit"), [this] { close(); });
 
@@ -127,7 +134,8 @@ void frmAnalysisIntensityDistributionfrm::createMenus() {
                                         option(&HistogramSettings::MarkDataThresholds, false), true);
 }
 
-void frmAnalysisIntensityDistributionfrm::updateOptionChecks() {
+void frmAnalysisIntensityDistributionfrm::updateOptionChecks()
+{
     const HistogramSettings& settings = state_.histogramSettings;
     mnuOptionsYScaleLin_->setChecked(settings.YScaleLin);
     mnuOptionsYScaleLog_->setChecked(!settings.YScaleLin);
@@ -135,7 +143,8 @@ void frmAnalysisIntensityDistributionfrm::updateOptionChecks() {
     mnuOptionsDisplayThresholds_->setChecked(!settings.MarkDataThresholds);
 }
 
-void frmAnalysisIntensityDistributionfrm::PrepareHistogram() {
+void frmAnalysisIntensityDistributionfrm::PrepareHistogram()
+{
     updateOptionChecks();
     BuildRegion(state_.image, state_.roi, state_.resultFlags, state_.region);
     scales_ = kestrova::PrepareHistogram(state_);
@@ -145,7 +154,8 @@ void frmAnalysisIntensityDistributionfrm::PrepareHistogram() {
     Form_Resize();
 }
 
-void frmAnalysisIntensityDistributionfrm::optionsChanged() {
+void frmAnalysisIntensityDistributionfrm::optionsChanged()
+{
     updateOptionChecks();
     scales_ = histogramScalesFor(state_.regionHistogram, state_.histogramSettings.YScaleLin);
     if (!(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized)))
@@ -153,18 +163,21 @@ void frmAnalysisIntensityDistributionfrm::optionsChanged() {
     Form_Resize();
 }
 
-void frmAnalysisIntensityDistributionfrm::unload() {
+void frmAnalysisIntensityDistributionfrm::unload()
+{
     if (menuItem_)
         menuItem_->setChecked(false);
 }
 
-bool frmAnalysisIntensityDistributionfrm::eventFilter(QObject* watched, QEvent* event) {
+bool frmAnalysisIntensityDistributionfrm::eventFilter(QObject* watched, QEvent* event)
+{
     if (watched == area_ && event->type() == QEvent::Resize)
         Form_Resize();
     return ChildWindow::eventFilter(watched, event);
 }
 
-void frmAnalysisIntensityDistributionfrm::Form_Resize() {
+void frmAnalysisIntensityDistributionfrm::Form_Resize()
+{
     const double twips = twipsPerPixel(area_);
     const double width = area_->width() * twips;
     const double height = area_->height() * twips;
@@ -182,7 +195,8 @@ void frmAnalysisIntensityDistributionfrm::Form_Resize() {
     picAxes_->draw([this](DrawingTarget& target) { geometry_ = draw(target, 1, 1); });
 }
 
-HistogramContent frmAnalysisIntensityDistributionfrm::content() const {
+HistogramContent frmAnalysisIntensityDistributionfrm::content() const
+{
     const ImageStore& image = state_.image;
     const RegionArray& region = state_.region;
     const PixelSource pixels = PixelSource::of(region, image.isFloat);
@@ -199,20 +213,21 @@ HistogramContent frmAnalysisIntensityDistributionfrm::content() const {
     };
 }
 
-HistogramGeometry frmAnalysisIntensityDistributionfrm::draw(DrawingTarget& target, int lineWidth, int frameWidth) const {
+HistogramGeometry frmAnalysisIntensityDistributionfrm::draw(DrawingTarget& target, int lineWidth, int frameWidth) const
+{
     return DrawHistogram(target, content(), lineWidth, frameWidth);
 }
 
-void frmAnalysisIntensityDistributionfrm::picAxes_MouseMove(double x) {
+void frmAnalysisIntensityDistributionfrm::picAxes_MouseMove(double x)
+{
     const std::optional<int> bin = histogramBinAt(x, geometry_);
     if (!bin) {
         lblvalI_->clear();
         lblvalZ_->clear();
         return;
     }
-    const HistogramReadOut values =
-        histogramReadOut(PixelSource::of(state_.region, state_.image.isFloat), state_.regionHistogram, scales_, *bin,
-                         state_.image.valueFormat);
+    const HistogramReadOut values = histogramReadOut(PixelSource::of(state_.region, state_.image.isFloat),
+                                                     state_.regionHistogram, scales_, *bin, state_.image.valueFormat);
     lblvalI_->setText(qs(values.intensity));
     lblvalZ_->setText(qs(values.count));
 }

@@ -26,20 +26,23 @@
 namespace kestrova {
 namespace {
 
-QString qs(const std::string& text) {
+QString qs(const std::string& text)
+{
     return QString::fromStdString(text);
 }
 
 }  // namespace
 
 frmAnalysisRegionofInterestDisplayfrm::frmAnalysisRegionofInterestDisplayfrm(const WindowContext& context)
-    : ChildWindow(context, QStringLiteral("Region of Interest Display")) {
+    : ChildWindow(context, QStringLiteral("Region of Interest Display"))
+{
     createControls();
     createMenus();
     Form_Load();
 }
 
-void frmAnalysisRegionofInterestDisplayfrm::createControls() {
+void frmAnalysisRegionofInterestDisplayfrm::createControls()
+{
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
@@ -67,7 +70,8 @@ void frmAnalysisRegionofInterestDisplayfrm::createControls() {
     });
 }
 
-void frmAnalysisRegionofInterestDisplayfrm::createMenus() {
+void frmAnalysisRegionofInterestDisplayfrm::createMenus()
+{
     auto* bar = new QMenuBar(this);
     bar->setObjectName(QStringLiteral("regionMenuBar"));
     layout()->setMenuBar(bar);
@@ -86,24 +90,27 @@ void frmAnalysisRegionofInterestDisplayfrm::createMenus() {
     bar->addMenu(image);
     QMenu* zoom = addMenu(image, "mnuImageZoom", QStringLiteral("&Zoom"));
     image->addMenu(zoom);
-    mnuImageZoomZoomIn_ =
-        item(zoom, "mnuImageZoomZoomIn", QStringLiteral("Zoom &In"), [this] { mnuImageZoomStep(true); }, true);
-    mnuImageZoomZoomOut_ =
-        item(zoom, "mnuImageZoomZoomOut", QStringLiteral("Zoom &Out"), [this] { mnuImageZoomStep(false); }, true);
-    mnuImageZoomFitToHeight_ = item(zoom, "mnuImageZoomFitToHeight", QStringLiteral("Fit to &Height"),
-                                    [this] { mnuImageZoomFit(true); }, true);
-    mnuImageZoomFitToWidth_ = item(zoom, "mnuImageZoomFitToWidth", QStringLiteral("Fit to &Width"),
-                                   [this] { mnuImageZoomFit(false); }, true);
-    addZoomLevels(item, zoom, {&mnuImageZoom25_, &mnuImageZoom50_, &mnuImageZoom75_, &mnuImageZoom100_, &mnuImageZoom200_},
+    mnuImageZoomZoomIn_ = item(
+        zoom, "mnuImageZoomZoomIn", QStringLiteral("Zoom &In"), [this] { mnuImageZoomStep(true); }, true);
+    mnuImageZoomZoomOut_ = item(
+        zoom, "mnuImageZoomZoomOut", QStringLiteral("Zoom &Out"), [this] { mnuImageZoomStep(false); }, true);
+    mnuImageZoomFitToHeight_ = item(
+        zoom, "mnuImageZoomFitToHeight", QStringLiteral("Fit to &Height"), [this] { mnuImageZoomFit(true); }, true);
+    mnuImageZoomFitToWidth_ = item(
+        zoom, "mnuImageZoomFitToWidth", QStringLiteral("Fit to &Width"), [this] { mnuImageZoomFit(false); }, true);
+    addZoomLevels(item, zoom,
+                  {&mnuImageZoom25_, &mnuImageZoom50_, &mnuImageZoom75_, &mnuImageZoom100_, &mnuImageZoom200_},
                   [this](const char* text, QAction* action) { ZoomTo(text, action); });
-    mnuImageZoomCustom_ = item(zoom, "mnuImageZoomCustom", QStringLiteral("&Custom..."), [this] {
-        services_.openWindow(QString::fromLatin1(windows::kRegionDisplayZoomCustom));
-    }, true);
-    mnuImageInvertDisplay_ = item(image, "mnuImageInvertDisplay", QStringLiteral("In&vert Display"),
-                                  [this] { mnuImageInvertDisplay_Click(); }, true);
+    mnuImageZoomCustom_ = item(
+        zoom, "mnuImageZoomCustom", QStringLiteral("&Custom..."),
+        [this] { services_.openWindow(QString::fromLatin1(windows::kRegionDisplayZoomCustom)); }, true);
+    mnuImageInvertDisplay_ = item(
+        image, "mnuImageInvertDisplay", QStringLiteral("In&vert Display"), [this] { mnuImageInvertDisplay_Click(); },
+        true);
 }
 
-void frmAnalysisRegionofInterestDisplayfrm::Form_Load() {
+void frmAnalysisRegionofInterestDisplayfrm::Form_Load()
+{
     if (menuItem_)
         menuItem_->setChecked(true);
     QSize size(720, 760);
@@ -135,12 +142,14 @@ void frmAnalysisRegionofInterestDisplayfrm::Form_Load() {
     lblFN_->setText(qs(regionCaption(state_.image, state_.roi.RoI1On, state_.region)));
 }
 
-void frmAnalysisRegionofInterestDisplayfrm::unload() {
+void frmAnalysisRegionofInterestDisplayfrm::unload()
+{
     if (menuItem_)
         menuItem_->setChecked(false);
 }
 
-void frmAnalysisRegionofInterestDisplayfrm::loadRegionPicture() {
+void frmAnalysisRegionofInterestDisplayfrm::loadRegionPicture()
+{
     const RegionArray& region = state_.region;
     if (view_->fullPicture()->loadPicture(qs(temporaryBitmapPath(state_.workFolder))) &&
         view_->fullPicture()->picture().size() == QSize(region.width, region.height))
@@ -151,16 +160,19 @@ void frmAnalysisRegionofInterestDisplayfrm::loadRegionPicture() {
 
 // --- Zoom ------------------------------------------------------------------------------------
 
-bool frmAnalysisRegionofInterestDisplayfrm::ApplyRegionZoom(const std::string& text) {
+bool frmAnalysisRegionofInterestDisplayfrm::ApplyRegionZoom(const std::string& text)
+{
     const RegionDisplayState& display = state_.regionDisplay;
     // A text that reads below 1 % is refused without a message.
     if (!regionZoomFactor(text, display.regionBaseScale))
         return false;
-    return view_->applyZoom(text, display.regionBaseScale, state_.region.width, state_.region.height,
-                            [this] { layOut(); }, ZoomAnchor::centre());
+    return view_->applyZoom(
+        text, display.regionBaseScale, state_.region.width, state_.region.height, [this] { layOut(); },
+        ZoomAnchor::centre());
 }
 
-bool frmAnalysisRegionofInterestDisplayfrm::ZoomTo(const std::string& text, QAction* item) {
+bool frmAnalysisRegionofInterestDisplayfrm::ZoomTo(const std::string& text, QAction* item)
+{
     if (!ApplyRegionZoom(text))
         return false;
     state_.regionDisplay.regionZoomText = text;
@@ -169,35 +181,41 @@ bool frmAnalysisRegionofInterestDisplayfrm::ZoomTo(const std::string& text, QAct
     return true;
 }
 
-bool frmAnalysisRegionofInterestDisplayfrm::applyCustomZoom(const std::string& text) {
+bool frmAnalysisRegionofInterestDisplayfrm::applyCustomZoom(const std::string& text)
+{
     return ZoomTo(text, mnuImageZoomCustom_);
 }
 
-void frmAnalysisRegionofInterestDisplayfrm::clearZoomChecks() {
+void frmAnalysisRegionofInterestDisplayfrm::clearZoomChecks()
+{
     ClearZoomChecks({mnuImageZoom100_, mnuImageZoom200_, mnuImageZoom25_, mnuImageZoom50_, mnuImageZoom75_,
                      mnuImageZoomCustom_, mnuImageZoomFitToHeight_, mnuImageZoomFitToWidth_, mnuImageZoomZoomIn_,
                      mnuImageZoomZoomOut_});
 }
 
-void frmAnalysisRegionofInterestDisplayfrm::mnuImageZoomStep(bool in) {
+void frmAnalysisRegionofInterestDisplayfrm::mnuImageZoomStep(bool in)
+{
     const std::string& current = state_.regionDisplay.regionZoomText;
     const std::optional<std::string> text = in ? regionZoomInText(current) : regionZoomOutText(current);
     if (text)
         ZoomTo(*text, in ? mnuImageZoomZoomIn_ : mnuImageZoomZoomOut_);
 }
 
-void frmAnalysisRegionofInterestDisplayfrm::mnuImageZoomFit(bool height) {
+void frmAnalysisRegionofInterestDisplayfrm::mnuImageZoomFit(bool height)
+{
     ZoomTo("100", mnuImageZoom100_);
     const std::string text = view_->fitZoomText(height);
     ZoomTo(text, height ? mnuImageZoomFitToHeight_ : mnuImageZoomFitToWidth_);
 }
 
-void frmAnalysisRegionofInterestDisplayfrm::layOut() {
+void frmAnalysisRegionofInterestDisplayfrm::layOut()
+{
     // The main window's image layout: the same margins, centring and scroll bars.
     LayoutMainWindow({area_, view_, lblFN_, fraValues_}, MainWindowState::Image);
 }
 
-bool frmAnalysisRegionofInterestDisplayfrm::eventFilter(QObject* watched, QEvent* event) {
+bool frmAnalysisRegionofInterestDisplayfrm::eventFilter(QObject* watched, QEvent* event)
+{
     if (watched == area_ && event->type() == QEvent::Resize)
         layOut();
     return ChildWindow::eventFilter(watched, event);
@@ -205,7 +223,8 @@ bool frmAnalysisRegionofInterestDisplayfrm::eventFilter(QObject* watched, QEvent
 
 // --- Image -----------------------------------------------------------------------------------
 
-void frmAnalysisRegionofInterestDisplayfrm::mnuImageInvertDisplay_Click() {
+void frmAnalysisRegionofInterestDisplayfrm::mnuImageInvertDisplay_Click()
+{
     bool& invert = state_.inversion.regionInvertDisplay;
     invert = !invert;
     mnuImageInvertDisplay_->setChecked(invert);
@@ -216,7 +235,8 @@ void frmAnalysisRegionofInterestDisplayfrm::mnuImageInvertDisplay_Click() {
     ApplyRegionZoom(state_.regionDisplay.regionZoomText);
 }
 
-void frmAnalysisRegionofInterestDisplayfrm::picBox2_MouseMove(double x, double y) {
+void frmAnalysisRegionofInterestDisplayfrm::picBox2_MouseMove(double x, double y)
+{
     const RegionArray& region = state_.region;
     if (region.width <= 0 || region.height <= 0)
         return;
@@ -236,7 +256,8 @@ void frmAnalysisRegionofInterestDisplayfrm::picBox2_MouseMove(double x, double y
 
 // --- File ------------------------------------------------------------------------------------
 
-void frmAnalysisRegionofInterestDisplayfrm::mnuFileSaveAsImage_Click() {
+void frmAnalysisRegionofInterestDisplayfrm::mnuFileSaveAsImage_Click()
+{
     const ImageStore& image = state_.image;
     const QString path = runFileDialog(
         this, {FileDialogKind::Save, qs(image.imageFolder + image.imageBaseName + "-RoI"), imageFileFilter(), {}});
@@ -251,17 +272,20 @@ void frmAnalysisRegionofInterestDisplayfrm::mnuFileSaveAsImage_Click() {
     showMessages(messages);
 }
 
-void frmAnalysisRegionofInterestDisplayfrm::mnuFileSaveAsDisplay_Click() {
+void frmAnalysisRegionofInterestDisplayfrm::mnuFileSaveAsDisplay_Click()
+{
     const ImageStore& image = state_.image;
-    const QString path = runFileDialog(this, {FileDialogKind::Save, qs(image.imageFolder + image.imageBaseName + "-RoI-Image"),
-                                              imageFileFilter(), {}});
+    const QString path = runFileDialog(
+        this,
+        {FileDialogKind::Save, qs(image.imageFolder + image.imageBaseName + "-RoI-Image"), imageFileFilter(), {}});
     if (!namesAFile(path))
         return;
     // A zoomed picture too large to be held whole is null: refused with the writing message.
     SavePictureAsDisplay(state_, view_->picture()->picture(), path.toStdString());
 }
 
-void frmAnalysisRegionofInterestDisplayfrm::mnuFilePrint_Click() {
+void frmAnalysisRegionofInterestDisplayfrm::mnuFilePrint_Click()
+{
     const ImageStore& image = state_.image;
     QImage picture = view_->picture()->picture();
     if (picture.isNull())

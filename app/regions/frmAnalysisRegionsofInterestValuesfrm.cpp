@@ -14,11 +14,13 @@
 namespace kestrova {
 namespace {
 
-QString qs(const std::string& text) {
+QString qs(const std::string& text)
+{
     return QString::fromStdString(text);
 }
 
-QGroupBox* addFrame(QWidget* parent, const char* name, const QString& caption) {
+QGroupBox* addFrame(QWidget* parent, const char* name, const QString& caption)
+{
     auto* frame = new QGroupBox(caption, parent);
     frame->setObjectName(QString::fromLatin1(name));
     return frame;
@@ -27,7 +29,8 @@ QGroupBox* addFrame(QWidget* parent, const char* name, const QString& caption) {
 }  // namespace
 
 frmAnalysisRegionsofInterestValuesfrm::frmAnalysisRegionsofInterestValuesfrm(const WindowContext& context)
-    : ChildWindow(context, QStringLiteral("Regions of Interest - Coordinates")) {
+    : ChildWindow(context, QStringLiteral("Regions of Interest - Coordinates"))
+{
     buildControls();
     if (menuItem_)
         menuItem_->setChecked(true);
@@ -40,9 +43,10 @@ frmAnalysisRegionsofInterestValuesfrm::frmAnalysisRegionsofInterestValuesfrm(con
     connectOptions();
 }
 
-frmAnalysisRegionsofInterestValuesfrm::OptionPair frmAnalysisRegionsofInterestValuesfrm::addOptions(
-    QWidget* frame, const char* firstName, const QString& firstCaption, const char* secondName,
-    const QString& secondCaption) {
+frmAnalysisRegionsofInterestValuesfrm::OptionPair
+frmAnalysisRegionsofInterestValuesfrm::addOptions(QWidget* frame, const char* firstName, const QString& firstCaption,
+                                                  const char* secondName, const QString& secondCaption)
+{
     OptionPair pair;
     pair.first = new QRadioButton(firstCaption, frame);
     pair.first->setObjectName(QString::fromLatin1(firstName));
@@ -51,14 +55,16 @@ frmAnalysisRegionsofInterestValuesfrm::OptionPair frmAnalysisRegionsofInterestVa
     return pair;
 }
 
-QLineEdit* frmAnalysisRegionsofInterestValuesfrm::addEntry(const char* name) {
+QLineEdit* frmAnalysisRegionsofInterestValuesfrm::addEntry(const char* name)
+{
     auto* entry = new QLineEdit(this);
     entry->setObjectName(QString::fromLatin1(name));
     entry->setMaximumWidth(80);
     return entry;
 }
 
-void frmAnalysisRegionsofInterestValuesfrm::buildControls() {
+void frmAnalysisRegionsofInterestValuesfrm::buildControls()
+{
     const QString x = QStringLiteral("X:");
     const QString y = QStringLiteral("Y:");
     // A corner frame: X and Y, each a caption and a value control.
@@ -116,9 +122,9 @@ void frmAnalysisRegionsofInterestValuesfrm::buildControls() {
         column->addWidget(pair.second, 1, 0);
         return frame;
     };
-    QGroupBox* fraOperation = optionFrame("fraOperation", QStringLiteral("Operation"), "optRoIAdd",
-                                          QStringLiteral("RoI 1 + RoI 2"), "optRoISub", QStringLiteral("RoI 1 - RoI 2"),
-                                          operation_);
+    QGroupBox* fraOperation =
+        optionFrame("fraOperation", QStringLiteral("Operation"), "optRoIAdd", QStringLiteral("RoI 1 + RoI 2"),
+                    "optRoISub", QStringLiteral("RoI 1 - RoI 2"), operation_);
     QGroupBox* fraProjections =
         optionFrame("fraXandYAxisProjections", QStringLiteral("Projections"), "optRoISum",
                     QStringLiteral("Display Sum"), "optRoIMean", QStringLiteral("Display Mean"), projections_);
@@ -150,7 +156,8 @@ void frmAnalysisRegionsofInterestValuesfrm::buildControls() {
     connect(cancel, &QPushButton::clicked, this, [this] { this->close(); });
 }
 
-void frmAnalysisRegionsofInterestValuesfrm::connectOptions() {
+void frmAnalysisRegionsofInterestValuesfrm::connectOptions()
+{
     RoIRecord& roi = state_.roi;
     // Each click changes the record at once; the enabling follows.
     const auto on = [this](QRadioButton* option, auto change) {
@@ -179,7 +186,8 @@ void frmAnalysisRegionsofInterestValuesfrm::connectOptions() {
     });
 }
 
-void frmAnalysisRegionsofInterestValuesfrm::showOptions() {
+void frmAnalysisRegionsofInterestValuesfrm::showOptions()
+{
     const RoIRecord& roi = state_.roi;
     const auto show = [](const OptionPair& pair, bool first) {
         pair.first->setChecked(first);
@@ -193,7 +201,8 @@ void frmAnalysisRegionsofInterestValuesfrm::showOptions() {
     enableOptions();
 }
 
-void frmAnalysisRegionsofInterestValuesfrm::enableOptions() {
+void frmAnalysisRegionsofInterestValuesfrm::enableOptions()
+{
     const RoIRecord& roi = state_.roi;
     const auto enable = [](const OptionPair& pair, bool enabled) {
         pair.first->setEnabled(enabled);
@@ -204,7 +213,8 @@ void frmAnalysisRegionsofInterestValuesfrm::enableOptions() {
     enable(units_, state_.calibration.calibrationLoaded);
 }
 
-void frmAnalysisRegionsofInterestValuesfrm::showFields(const RoIDialogFields& fields) {
+void frmAnalysisRegionsofInterestValuesfrm::showFields(const RoIDialogFields& fields)
+{
     txtRoI1BLvalminX_->setText(qs(fields.roi1BottomLeftX));
     txtRoI1BLvalminY_->setText(qs(fields.roi1BottomLeftY));
     txtRoI1TRvalmaxX_->setText(qs(fields.roi1TopRightX));
@@ -215,7 +225,8 @@ void frmAnalysisRegionsofInterestValuesfrm::showFields(const RoIDialogFields& fi
     lblRoI2TRvalmaxX_->setText(qs(fields.roi2TopRightX));
 }
 
-void frmAnalysisRegionsofInterestValuesfrm::showColumns() {
+void frmAnalysisRegionsofInterestValuesfrm::showColumns()
+{
     // Only the X fields change with the units; the Y fields keep what is typed there.
     const RoIDialogFields fields = roiDialogFields(state_.roi, state_.calibration);
     txtRoI1BLvalminX_->setText(qs(fields.roi1BottomLeftX));
@@ -224,7 +235,8 @@ void frmAnalysisRegionsofInterestValuesfrm::showColumns() {
     lblRoI2TRvalmaxX_->setText(qs(fields.roi2TopRightX));
 }
 
-RoIDialogFields frmAnalysisRegionsofInterestValuesfrm::typedFields() const {
+RoIDialogFields frmAnalysisRegionsofInterestValuesfrm::typedFields() const
+{
     RoIDialogFields fields;
     fields.roi1BottomLeftX = txtRoI1BLvalminX_->text().toStdString();
     fields.roi1BottomLeftY = txtRoI1BLvalminY_->text().toStdString();
@@ -237,7 +249,8 @@ RoIDialogFields frmAnalysisRegionsofInterestValuesfrm::typedFields() const {
     return fields;
 }
 
-bool frmAnalysisRegionsofInterestValuesfrm::ValidateRoIDialog() {
+bool frmAnalysisRegionsofInterestValuesfrm::ValidateRoIDialog()
+{
     const RoIDialogCheck check = kestrova::ValidateRoIDialog(state_.roi, typedFields(), state_.calibration,
                                                              state_.image.width, state_.image.height);
     state_.roi = check.roi;
@@ -251,7 +264,8 @@ bool frmAnalysisRegionsofInterestValuesfrm::ValidateRoIDialog() {
     return true;
 }
 
-void frmAnalysisRegionsofInterestValuesfrm::unload() {
+void frmAnalysisRegionsofInterestValuesfrm::unload()
+{
     if (restoreOnUnload_) {
         state_.roi = snapshot_;
         state_.calibration.WavelengthUnits = snapshotUnits_;

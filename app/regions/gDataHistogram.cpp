@@ -33,7 +33,7 @@ using PartialCounts = std::array<std::uint32_t, kRegionBins>;
 // 2^41 and 2^33), and the correctly rounded quotient of two such integers is exactly x.5 only
 // when the true quotient is, so rounding it gives the exact bin.
 KESTROVA_WIDE_VECTORS void intBins(const std::int32_t* v, std::size_t n, double minimum, double range,
-                                    std::uint8_t* bins)
+                                   std::uint8_t* bins)
 {
     for (std::size_t k = 0; k < n; ++k) {
         double q = (static_cast<double>(v[k]) - minimum) * 255.0 / range;
@@ -45,8 +45,7 @@ KESTROVA_WIDE_VECTORS void intBins(const std::int32_t* v, std::size_t n, double 
 }
 
 // Bins of float elements in double precision; a non-finite element goes to bin 0.
-KESTROVA_WIDE_VECTORS void floatBins(const float* v, std::size_t n, double minimum, double range,
-                                      std::uint8_t* bins)
+KESTROVA_WIDE_VECTORS void floatBins(const float* v, std::size_t n, double minimum, double range, std::uint8_t* bins)
 {
     for (std::size_t k = 0; k < n; ++k) {
         double q = (static_cast<double>(v[k]) - minimum) * 255.0 / range;
@@ -87,8 +86,8 @@ std::vector<std::uint8_t> binTable(const PixelSource& p, double range)
 }
 
 // Counts a narrow integer range through its bin table, one partial histogram per lane.
-void countThroughTable(const PixelSource& p, double range, const std::vector<std::uint8_t>& table,
-                       std::size_t begin, std::size_t end, PartialCounts* h)
+void countThroughTable(const PixelSource& p, double range, const std::vector<std::uint8_t>& table, std::size_t begin,
+                       std::size_t end, PartialCounts* h)
 {
     const auto entries = static_cast<std::uint32_t>(table.size());
     const auto minimum = static_cast<std::uint32_t>(p.intMin);
@@ -181,7 +180,10 @@ double classValue(const PixelSource& p, float floatValue, std::int32_t intValue)
     return p.isFloat ? static_cast<double>(floatValue) : static_cast<double>(intValue);
 }
 
-double regionMinimum(const PixelSource& p) { return classValue(p, p.floatMin, p.intMin); }
+double regionMinimum(const PixelSource& p)
+{
+    return classValue(p, p.floatMin, p.intMin);
+}
 
 }  // namespace
 
@@ -251,9 +253,8 @@ std::string histogramYTitle(bool yScaleLin, bool roi1On, const RegionArray& regi
 }
 
 std::vector<HistogramMarker> histogramMarkers(const PixelSource& pixels, const RegionArray& region,
-                                              const HistogramSettings& settings,
-                                              const DisplayThresholds& display, const DataThresholds& data,
-                                              const std::string& valueFormat)
+                                              const HistogramSettings& settings, const DisplayThresholds& display,
+                                              const DataThresholds& data, const std::string& valueFormat)
 {
     std::vector<HistogramMarker> markers;
     if (region.builtRoI2On)

@@ -52,9 +52,8 @@ struct HistogramMarker {
 // thresholds ("Display Lo ", "Display Hi "), each label ending in the value in the image's
 // threshold number format. None while RoI2 is on; a value outside the region's range has none.
 std::vector<HistogramMarker> histogramMarkers(const PixelSource& pixels, const RegionArray& region,
-                                              const HistogramSettings& settings,
-                                              const DisplayThresholds& display, const DataThresholds& data,
-                                              const std::string& valueFormat);
+                                              const HistogramSettings& settings, const DisplayThresholds& display,
+                                              const DataThresholds& data, const std::string& valueFormat);
 
 // The read-out of a bin: its intensity (bin * range / 255 + minimum, threshold number format)
 // and its count (the scales' read-out format).

@@ -72,7 +72,8 @@ std::vector<HistogramTick> histogramYTicks(const HistogramScales& scales, const 
     if (scales.yStep < 1)
         return ticks;
     // The first multiple of yStep at or above yMin.
-    std::int64_t v = static_cast<std::int64_t>(std::ceil(static_cast<double>(scales.yMin) / scales.yStep)) * scales.yStep;
+    std::int64_t v =
+        static_cast<std::int64_t>(std::ceil(static_cast<double>(scales.yMin) / scales.yStep)) * scales.yStep;
     const std::string format = yTickFormat(scales);
     for (; v <= scales.yMax; v += scales.yStep) {
         HistogramTick tick;

@@ -32,7 +32,7 @@ constexpr const char* kZoomTextFormat = "###0.00";
 // exact integers is exactly x.5 only when the true quotient is: the grey level is exact. A span
 // that is not positive is passed as infinity, which maps the values between the thresholds to 0.
 KESTROVA_WIDE_VECTORS void intGreys(const std::int32_t* v, std::size_t n, std::int32_t low, std::int32_t high,
-                                     double span, std::uint32_t flip, std::uint32_t* out)
+                                    double span, std::uint32_t flip, std::uint32_t* out)
 {
     const double lowValue = low;
     for (std::size_t k = 0; k < n; ++k) {
@@ -49,7 +49,7 @@ KESTROVA_WIDE_VECTORS void intGreys(const std::int32_t* v, std::size_t n, std::i
 
 // Grey levels of float elements in double precision; a non-finite element maps to 0.
 KESTROVA_WIDE_VECTORS void floatGreys(const float* v, std::size_t n, float low, float high, double span,
-                                       std::uint32_t flip, std::uint32_t* out)
+                                      std::uint32_t flip, std::uint32_t* out)
 {
     const double lowValue = low;
     for (std::size_t k = 0; k < n; ++k) {
@@ -173,7 +173,8 @@ RegionDisplayThresholds RegionThresholdsFromPercent(const PixelSource& pixels, c
     }
     const auto r = static_cast<std::int64_t>(range);
     const auto valueAt = [&](int bin) {
-        const std::int64_t v = roundDivHalfEven(bin * r + static_cast<std::int64_t>(pixels.intMin) * kLastBin, kLastBin);
+        const std::int64_t v =
+            roundDivHalfEven(bin * r + static_cast<std::int64_t>(pixels.intMin) * kLastBin, kLastBin);
         return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
     };
     const std::int32_t low = valueAt(bins.lower);
@@ -239,10 +240,9 @@ bool PrepareRegionDisplay(ProgramState& state, Messages& messages)
     view.invertAtOpen = state.inversion.invertIntensity;
     view.regionBaseScale = regionBaseScaleFor(region.width, region.height);
     BuildRegionHistogram(region, state.image.isFloat, state.resultFlags, state.regionHistogram);
-    view.thresholds =
-        RegionThresholdsFromPercent(PixelSource::of(region, state.image.isFloat), state.regionHistogram,
-                                    state.displayThresholds, state.displayThresholds.lower.percent,
-                                    state.displayThresholds.upper.percent);
+    view.thresholds = RegionThresholdsFromPercent(PixelSource::of(region, state.image.isFloat), state.regionHistogram,
+                                                  state.displayThresholds, state.displayThresholds.lower.percent,
+                                                  state.displayThresholds.upper.percent);
     return RefreshRegionPicture(state, messages);
 }
 
@@ -252,9 +252,15 @@ float regionBaseScaleFor(std::int32_t width, std::int32_t height)
     return longer > 0 ? 512.0f / static_cast<float>(longer) : 1.0f;
 }
 
-std::optional<std::string> regionZoomInText(std::string_view zoomText) { return zoomStep(zoomText, 2.0); }
+std::optional<std::string> regionZoomInText(std::string_view zoomText)
+{
+    return zoomStep(zoomText, 2.0);
+}
 
-std::optional<std::string> regionZoomOutText(std::string_view zoomText) { return zoomStep(zoomText, 0.5); }
+std::optional<std::string> regionZoomOutText(std::string_view zoomText)
+{
+    return zoomStep(zoomText, 0.5);
+}
 
 std::optional<float> regionZoomFactor(std::string_view zoomText, float regionBaseScale)
 {
@@ -281,11 +287,13 @@ RegionReadOut regionReadOutAt(double x, double y, const PixelSource& pixels, con
     RegionReadOut out;
     out.column = formatNumber(column, "###0");
     out.row = formatNumber(region.builtRoI1.BottomLeftY + at.row - 1, "###0");
-    if (calibration.calibrationLoaded && column >= 1 && static_cast<std::size_t>(column) <= calibration.wavelengths.size())
+    if (calibration.calibrationLoaded && column >= 1 &&
+        static_cast<std::size_t>(column) <= calibration.wavelengths.size())
         out.wavelength = formatNumber(calibration.wavelengths[static_cast<std::size_t>(column) - 1], "###0.0");
 
-    const std::size_t index = static_cast<std::size_t>(at.row - 1) * static_cast<std::size_t>(std::max(region.width, 0)) +
-                              static_cast<std::size_t>(at.column - 1);
+    const std::size_t index =
+        static_cast<std::size_t>(at.row - 1) * static_cast<std::size_t>(std::max(region.width, 0)) +
+        static_cast<std::size_t>(at.column - 1);
     if (index >= pixels.count)
         return out;
     const auto greyText = [&](auto value, auto low, auto high) -> std::string {

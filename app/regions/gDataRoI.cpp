@@ -13,13 +13,17 @@ namespace {
 
 constexpr float kLargestFloat = std::numeric_limits<float>::max();
 
-std::int32_t clampTo(std::int32_t value, std::int32_t last) { return std::clamp<std::int32_t>(value, 1, last); }
+std::int32_t clampTo(std::int32_t value, std::int32_t last)
+{
+    return std::clamp<std::int32_t>(value, 1, last);
+}
 
 // Ordered corners, each brought into 1..width and 1..height.
 RoIRect orderedInside(const RoIRect& r, std::int32_t width, std::int32_t height)
 {
     return {clampTo(std::min(r.BottomLeftX, r.TopRightX), width), clampTo(std::min(r.BottomLeftY, r.TopRightY), height),
-            clampTo(std::max(r.BottomLeftX, r.TopRightX), width), clampTo(std::max(r.BottomLeftY, r.TopRightY), height)};
+            clampTo(std::max(r.BottomLeftX, r.TopRightX), width),
+            clampTo(std::max(r.BottomLeftY, r.TopRightY), height)};
 }
 
 // Region 2's band: RoI1's columns and height from RoI2's lower row; nothing when it leaves the image.
@@ -150,8 +154,8 @@ Range<T> buildPixels(const std::vector<T>& pixels, std::int32_t imageWidth, cons
     const std::size_t column = static_cast<std::size_t>(roi1.BottomLeftX) - 1;
     for (std::size_t r = 0; r < h; ++r) {
         const T* a = pixels.data() + (static_cast<std::size_t>(roi1.BottomLeftY) - 1 + r) * stride + column;
-        const T* b = band ? pixels.data() + (static_cast<std::size_t>(band->BottomLeftY) - 1 + r) * stride + column
-                          : nullptr;
+        const T* b =
+            band ? pixels.data() + (static_cast<std::size_t>(band->BottomLeftY) - 1 + r) * stride + column : nullptr;
         buildRow<P>(a, b, out.data() + r * w, w, subtract, range);
     }
     return range;
@@ -205,8 +209,7 @@ void fillRegion(const ImageStore& image, const RoIRecord& roi, RegionArray& regi
         return;
     }
     release(region.floatPixels);
-    const auto range =
-        buildPixels<IntPixels>(image.intPixels, image.width, roi1, band, roi.Subtract, region.intPixels);
+    const auto range = buildPixels<IntPixels>(image.intPixels, image.width, roi1, band, roi.Subtract, region.intPixels);
     region.intMin = range.low;
     region.intMax = range.high;
     region.HasRange = range.low != range.high;
@@ -224,8 +227,8 @@ void BuildRegion(const ImageStore& image, const RoIRecord& roi, ResultFlags& fla
 
 PlaceRoI2Result PlaceRoI2(const RoIRect& roi1, std::int32_t topRow, std::int32_t imageHeight)
 {
-    const std::int64_t bottom = static_cast<std::int64_t>(topRow) - (static_cast<std::int64_t>(roi1.TopRightY) -
-                                                                     roi1.BottomLeftY);
+    const std::int64_t bottom =
+        static_cast<std::int64_t>(topRow) - (static_cast<std::int64_t>(roi1.TopRightY) - roi1.BottomLeftY);
     if (topRow > imageHeight)
         return {PlaceRoI2Status::AboveImage, 1};
     if (bottom < 1)

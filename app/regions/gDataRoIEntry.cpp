@@ -41,7 +41,10 @@ bool within(const std::optional<std::int32_t>& value, std::int32_t last)
     return value && *value >= 1 && *value <= last;
 }
 
-std::string rowText(std::int32_t row) { return formatNumber(row, "###0"); }
+std::string rowText(std::int32_t row)
+{
+    return formatNumber(row, "###0");
+}
 
 RoIDialogCheck failed(RoIDialogCheck& check, const char* message)
 {
@@ -62,10 +65,14 @@ RoIDialogFields roiDialogFields(const RoIRecord& roi, const Calibration& calibra
 {
     const RoIRect& r1 = roi.RoI1Shown;
     const RoIRect& r2 = roi.RoI2Shown;
-    return {roiColumnText(r1.BottomLeftX, calibration), rowText(r1.BottomLeftY),
-            roiColumnText(r1.TopRightX, calibration),   rowText(r1.TopRightY),
-            rowText(r2.TopRightY),                      roiColumnText(r2.BottomLeftX, calibration),
-            rowText(r2.BottomLeftY),                    roiColumnText(r2.TopRightX, calibration)};
+    return {roiColumnText(r1.BottomLeftX, calibration),
+            rowText(r1.BottomLeftY),
+            roiColumnText(r1.TopRightX, calibration),
+            rowText(r1.TopRightY),
+            rowText(r2.TopRightY),
+            roiColumnText(r2.BottomLeftX, calibration),
+            rowText(r2.BottomLeftY),
+            roiColumnText(r2.TopRightX, calibration)};
 }
 
 RoIDialogCheck ValidateRoIDialog(const RoIRecord& roi, const RoIDialogFields& typed, const Calibration& calibration,

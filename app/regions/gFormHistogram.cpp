@@ -23,8 +23,7 @@ void greyLine(DrawingTarget& target, double x1, double y1, double x2, double y2,
 
 }  // namespace
 
-HistogramGeometry DrawHistogram(DrawingTarget& target, const HistogramContent& content, int lineWidth,
-                                int frameWidth)
+HistogramGeometry DrawHistogram(DrawingTarget& target, const HistogramContent& content, int lineWidth, int frameWidth)
 {
     const double sw = target.scaleWidth();
     const double sh = target.scaleHeight();
@@ -75,8 +74,7 @@ HistogramGeometry DrawHistogram(DrawingTarget& target, const HistogramContent& c
     printAt(target, yTitle, left, d.dYTitle);
 
     target.setLineWidth(frameWidth);
-    const std::vector<PlotPoint> outline =
-        histogramOutline(content.histogram, content.scales, g, content.yScaleLin);
+    const std::vector<PlotPoint> outline = histogramOutline(content.histogram, content.scales, g, content.yScaleLin);
     for (std::size_t i = 1; i < outline.size(); ++i)
         target.line(outline[i - 1].x, outline[i - 1].y, outline[i].x, outline[i].y);
     return g;

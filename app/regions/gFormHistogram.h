@@ -29,7 +29,6 @@ struct HistogramContent {
 // Draws the whole plot over the target's scale width and height; lineWidth serves the ticks,
 // markers, grid lines and texts, frameWidth the border and the outline, in target pixels. Gives
 // the plot's geometry, which the caller keeps for the read-out when the target is on screen.
-HistogramGeometry DrawHistogram(DrawingTarget& target, const HistogramContent& content, int lineWidth,
-                                int frameWidth);
+HistogramGeometry DrawHistogram(DrawingTarget& target, const HistogramContent& content, int lineWidth, int frameWidth);
 
 }  // namespace kestrova

@@ -24,7 +24,8 @@ struct Canvas {
     std::vector<Rgb> pixels = std::vector<Rgb>(static_cast<std::size_t>(kWidth) * kHeight);
 
     Rgb& at(int x, int y) { return pixels[static_cast<std::size_t>(y) * kWidth + static_cast<std::size_t>(x)]; }
-    void blend(int x, int y, Rgb colour, double alpha) {
+    void blend(int x, int y, Rgb colour, double alpha)
+    {
         if (x < 0 || y < 0 || x >= kWidth || y >= kHeight)
             return;
         Rgb& p = at(x, y);
@@ -45,7 +46,8 @@ constexpr std::array<std::pair<double, double>, 9> kLines{{{0.12, 0.55},
                                                            {0.82, 0.65},
                                                            {0.9, 0.4}}};
 
-double spectrum(double u) {
+double spectrum(double u)
+{
     double value = 0.08 + 0.10 * std::exp(-std::pow((u - 0.5) / 0.3, 2.0));
     for (const auto& [position, strength] : kLines)
         value += strength * std::exp(-std::pow((u - position) / 0.006, 2.0));
@@ -68,7 +70,8 @@ constexpr std::array<Glyph, 8> kFont{{
     {'A', {"01110", "10001", "10001", "11111", "10001", "10001", "10001"}},
 }};
 
-void drawText(Canvas& canvas, const char* text, int left, int top, int cell, Rgb colour) {
+void drawText(Canvas& canvas, const char* text, int left, int top, int cell, Rgb colour)
+{
     int x = left;
     for (const char* c = text; *c; ++c) {
         const auto glyph = std::find_if(kFont.begin(), kFont.end(), [c](const Glyph& g) { return g.letter == *c; });
@@ -84,7 +87,8 @@ void drawText(Canvas& canvas, const char* text, int left, int top, int cell, Rgb
     }
 }
 
-void draw(Canvas& canvas) {
+void draw(Canvas& canvas)
+{
     // Background: a dark slate gradient.
     for (int y = 0; y < kHeight; ++y)
         for (int x = 0; x < kWidth; ++x) {
@@ -124,17 +128,20 @@ void draw(Canvas& canvas) {
     drawText(canvas, "KESTROVA", (kWidth - (8 * 6 - 1) * 8) / 2, 40, 8, {235, 240, 250});
 }
 
-void put16(std::FILE* file, std::uint16_t value) {
+void put16(std::FILE* file, std::uint16_t value)
+{
     std::fputc(value & 0xFF, file);
     std::fputc(value >> 8, file);
 }
 
-void put32(std::FILE* file, std::uint32_t value) {
+void put32(std::FILE* file, std::uint32_t value)
+{
     for (int shift = 0; shift < 32; shift += 8)
         std::fputc(static_cast<int>((value >> shift) & 0xFF), file);
 }
 
-bool writeBitmap(const Canvas& canvas, const char* path) {
+bool writeBitmap(const Canvas& canvas, const char* path)
+{
     std::FILE* file = std::fopen(path, "wb");
     if (!file)
         return false;
@@ -172,7 +179,8 @@ bool writeBitmap(const Canvas& canvas, const char* path) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 2) {
         std::fprintf(stderr, "usage: kestrova_make_logo OUTPUT.bmp\n");
         return 2;

@@ -52,8 +52,12 @@ WindowResults windowResults(const std::string& frame, const std::string& work, c
                                      state.resultFlags, messages));
     BuildRegion(state.image, state.roi, state.resultFlags, state.region);
     const EffectiveDataThresholds e = effectiveDataThresholds(state.dataThresholds, state.image);
-    const ProjectionInput input{state.image, state.region, static_cast<double>(e.intLower),
-                                static_cast<double>(e.intUpper), state.inversion.invertIntensity, state.roi.Mean};
+    const ProjectionInput input{state.image,
+                                state.region,
+                                static_cast<double>(e.intLower),
+                                static_cast<double>(e.intUpper),
+                                state.inversion.invertIntensity,
+                                state.roi.Mean};
     ComputeColumnProjection(input, state.resultFlags, state.projections);
 
     WindowResults results;
@@ -87,10 +91,10 @@ TEST(BatchSample, EqualsTheWindowsComputations)
         writeText(dir.file("a.txt"), settingsFile({c.invertIntensity, "1", "1", "200", "1024", "260", "1", "1", "100",
                                                    "1024", "160", "1", c.mean, "1", "1000", "0", "60000"}));
         writeText(dir.file("d.txt"), settingsFile({"100", c.invertDisplay, "0", "0", "0", "1", "5", "40000"}));
-        const RunResult r = run({program("kestrova-batch"), "--display", dir.file("d.txt"), "--analysis",
-                                 dir.file("a.txt"), "--spectrum", dir.file("x.csv"), "--display-image",
-                                 dir.file("d.bmp"), dir.file("spectrum.pgm")},
-                                {{"TMP", dir.file("tmp")}, {"XDG_CONFIG_HOME", dir.file("config")}});
+        const RunResult r =
+            run({program("kestrova-batch"), "--display", dir.file("d.txt"), "--analysis", dir.file("a.txt"),
+                 "--spectrum", dir.file("x.csv"), "--display-image", dir.file("d.bmp"), dir.file("spectrum.pgm")},
+                {{"TMP", dir.file("tmp")}, {"XDG_CONFIG_HOME", dir.file("config")}});
         ASSERT_EQ(r.exitCode, 0) << r.standardError;
         const WindowResults expected =
             windowResults(dir.file("spectrum.pgm"), dir.file("work"), dir.file("d.txt"), dir.file("a.txt"));

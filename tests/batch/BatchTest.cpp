@@ -19,7 +19,10 @@ constexpr int kWidth = 4;
 constexpr int kHeight = 3;
 
 // The test frame: 1 2 3 4 along the bottom row, 5..8 above it, 9..12 at the top.
-int valueAt(int x, int rowFromBottom) { return kWidth * rowFromBottom + x + 1; }
+int valueAt(int x, int rowFromBottom)
+{
+    return kWidth * rowFromBottom + x + 1;
+}
 
 void writePgm(const std::string& path)
 {
@@ -80,8 +83,8 @@ std::string settingsFile(const std::vector<std::string>& values)
 // RoI1 over columns 2..3 and every row; RoI2 off; subtract; Sum (mean = 0) or Mean.
 std::string analysisFile(bool mean, const std::string& topRightY = "3")
 {
-    return settingsFile({"0", "1", "2", "1", "3", topRightY, "0", "1", "1", "1", "1", "1", mean ? "1" : "0", "0",
-                         "1", "0", "12"});
+    return settingsFile(
+        {"0", "1", "2", "1", "3", topRightY, "0", "1", "1", "1", "1", "1", mean ? "1" : "0", "0", "1", "0", "12"});
 }
 
 // 256 lines "bin,count" with the region's six values in their bins.
@@ -135,12 +138,13 @@ TEST_F(BatchRun, ValuesFilesOfEveryFormat)
             ASSERT_EQ(r.exitCode, 0) << c.file << r.standardError;
             EXPECT_EQ(r.standardError, "");
             EXPECT_EQ(readText(dir.file("frame-X.csv")), mean ? "2,6\r\n3,7\r\n" : "2,18\r\n3,21\r\n") << c.file;
-            EXPECT_EQ(readText(dir.file("frame-Y.csv")), mean ? "1,2.5\r\n2,6.5\r\n3,10.5\r\n" : "1,5\r\n2,13\r\n3,21\r\n")
+            EXPECT_EQ(readText(dir.file("frame-Y.csv")),
+                      mean ? "1,2.5\r\n2,6.5\r\n3,10.5\r\n" : "1,5\r\n2,13\r\n3,21\r\n")
                 << c.file;
             EXPECT_EQ(readText(dir.file("frame-H.csv")), expectedHistogram()) << c.file;
             // Column means 6 and 7 weigh 5 and 6 above the image minimum; row means above the least.
-            EXPECT_EQ(readText(dir.file("c.csv")), "file,x,y,wavelength,area\r\n" + dir.file(c.file) +
-                                                       ",2.54545454545455,2.66666666666667,,6\r\n")
+            EXPECT_EQ(readText(dir.file("c.csv")),
+                      "file,x,y,wavelength,area\r\n" + dir.file(c.file) + ",2.54545454545455,2.66666666666667,,6\r\n")
                 << c.file;
         }
     }
@@ -152,8 +156,8 @@ TEST_F(BatchRun, WavelengthUnitsFollowTheCalibration)
 {
     writePgm(dir.file("frame.pgm"));
     writeText(dir.file("sum.txt"), analysisFile(false));
-    const std::vector<std::string> common = {"-q", "--analysis", dir.file("sum.txt"), "--spectrum", dir.file("x.csv"),
-                                             "--centroid", dir.file("c.csv")};
+    const std::vector<std::string> common = {
+        "-q", "--analysis", dir.file("sum.txt"), "--spectrum", dir.file("x.csv"), "--centroid", dir.file("c.csv")};
     auto withFrame = [&](std::vector<std::string> extra) {
         std::vector<std::string> a = common;
         a.insert(a.end(), extra.begin(), extra.end());
@@ -238,8 +242,8 @@ TEST_F(BatchRun, UsageErrorsWriteNothing)
         {"--display", dir.file("short.txt"), "--centroid", out, a},
         {"--spectrum", out, a, b},
         {"--spectrum", "{name}.csv", "--profile", "./{name}.csv", a},
-        {"--centroid", out, "--histogram", "{dir}/../" + std::filesystem::path(dir.path()).filename().string() +
-                                               "/out.csv", "-q", a},
+        {"--centroid", out, "--histogram",
+         "{dir}/../" + std::filesystem::path(dir.path()).filename().string() + "/out.csv", "-q", a},
         {"--region-image", "{name}.png", a},
         {"--display-image", "{dir}/{name}.pgm", a},
     };

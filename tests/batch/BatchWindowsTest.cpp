@@ -18,7 +18,8 @@ namespace {
 constexpr int kWidth = 60;
 constexpr int kHeight = 20;
 
-QByteArray settingsFile(const QStringList& values) {
+QByteArray settingsFile(const QStringList& values)
+{
     QByteArray text;
     for (const QString& v : values)
         text += ' ' + v.toLatin1() + '\r';
@@ -26,7 +27,8 @@ QByteArray settingsFile(const QStringList& values) {
 }
 
 // Saves the values of the window opened by `menuItem` through its `saveItem` as `path`.
-bool saveValues(UiFixture& f, const char* menuItem, const char* windowName, const char* saveItem, const QString& path) {
+bool saveValues(UiFixture& f, const char* menuItem, const char* windowName, const char* saveItem, const QString& path)
+{
     if (!f.trigger(menuItem))
         return false;
     QWidget* window = f.child(windowName);
@@ -49,7 +51,8 @@ private slots:
     void valuesFilesEqualTheWindows();
 };
 
-void BatchWindowsTest::valuesFilesEqualTheWindows() {
+void BatchWindowsTest::valuesFilesEqualTheWindows()
+{
     UiFixture f;
     std::vector<int> pixels(kWidth * kHeight);
     for (int y = 0; y < kHeight; ++y)
@@ -59,18 +62,18 @@ void BatchWindowsTest::valuesFilesEqualTheWindows() {
     uitest::writeText(f.dataFile("SpecCal.txt"), "400, 5.25, -0.001\r\n");
     // The band over rows 10..16 less the background over rows 1..7, summed; lower threshold 30.
     const QString analysis = f.dataFile("band-Analysis.txt");
-    uitest::writeText(analysis, settingsFile({"0", "1", "5", "10", "50", "16", "1", "5", "1", "50", "7", "1", "0",
-                                              "1", "30", "0", "255"}));
+    uitest::writeText(analysis, settingsFile({"0", "1", "5", "10", "50", "16", "1", "5", "1", "50", "7", "1", "0", "1",
+                                              "30", "0", "255"}));
     QVERIFY(f.openThroughMenu(f.dataFile("band.pgm")));
     kestrova::ProgramState& s = f.state();
     kestrova::Messages messages;  // what Analysis Settings, Open... reads into the records
     QVERIFY(kestrova::ReadAnalysisSettings(analysis.toStdString(), s.image, s.inversion, s.roi, s.dataThresholds,
                                            s.resultFlags, messages));
 
-    QVERIFY(saveValues(f, "mnuAnalysisXAxisProjection", windows::kSpectrum, "mnuFileSaveAsValues",
-                       f.dataFile("w-X.csv")));
-    QVERIFY(saveValues(f, "mnuAnalysisYAxisProjection", windows::kProfile, "mnuFileSaveAsValues",
-                       f.dataFile("w-Y.csv")));
+    QVERIFY(
+        saveValues(f, "mnuAnalysisXAxisProjection", windows::kSpectrum, "mnuFileSaveAsValues", f.dataFile("w-X.csv")));
+    QVERIFY(
+        saveValues(f, "mnuAnalysisYAxisProjection", windows::kProfile, "mnuFileSaveAsValues", f.dataFile("w-Y.csv")));
     QVERIFY(saveValues(f, "mnuAnalysisIntensityDistribution", windows::kHistogram, "mnuFileValuesSaveAs",
                        f.dataFile("w-H.csv")));
 

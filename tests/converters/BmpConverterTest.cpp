@@ -38,7 +38,10 @@ struct BmpSpec {
     std::function<Colour(int, int)> colour = patternColour;
 };
 
-int paletteIndex(int x, int storedRow) { return (x * 3 + storedRow) % 7; }
+int paletteIndex(int x, int storedRow)
+{
+    return (x * 3 + storedRow) % 7;
+}
 
 Bytes makeBmp(const BmpSpec& s)
 {
@@ -100,7 +103,10 @@ Bytes withField(Bytes b, std::size_t offset, std::uint32_t value)
     return b;
 }
 
-int grey(const Colour& c) { return (c[0] + c[1] + c[2] + 1) / 3; }
+int grey(const Colour& c)
+{
+    return (c[0] + c[1] + c[2] + 1) / 3;
+}
 
 // KSV values of a bitmap: row 0 is the picture's bottom row.
 std::vector<std::int32_t> expectedGrey(const BmpSpec& s)
@@ -116,8 +122,8 @@ std::vector<std::int32_t> expectedGrey(const BmpSpec& s)
             }
             const auto i = static_cast<std::size_t>(paletteIndex(x, storedRow));
             const std::uint32_t p = i < s.palette.size() ? s.palette[i] : 0;
-            values.push_back(grey({static_cast<int>(p & 255), static_cast<int>(p >> 8 & 255),
-                                   static_cast<int>(p >> 16 & 255)}));
+            values.push_back(
+                grey({static_cast<int>(p & 255), static_cast<int>(p >> 8 & 255), static_cast<int>(p >> 16 & 255)}));
         }
     }
     return values;
@@ -126,9 +132,15 @@ std::vector<std::int32_t> expectedGrey(const BmpSpec& s)
 const std::vector<std::uint32_t> kPalette = {0x000000, 0xFFFFFF, 0x102030, 0x0000FF, 0x00FF00, 0x7F8081, 0x010100};
 const std::vector<std::uint32_t> kStandardMasks = {0x00FF0000, 0x0000FF00, 0x000000FF};
 
-RunResult toKsv(const std::string& in, const std::string& out) { return run({program("bmp2ksv"), in, out, "x"}); }
+RunResult toKsv(const std::string& in, const std::string& out)
+{
+    return run({program("bmp2ksv"), in, out, "x"});
+}
 
-RunResult fromKsv(const std::string& in, const std::string& out) { return run({program("ksv2bmp"), in, out}); }
+RunResult fromKsv(const std::string& in, const std::string& out)
+{
+    return run({program("ksv2bmp"), in, out});
+}
 
 // Converts the bitmap of `s` and compares with the grey values it should give.
 void expectConverted(const TempDir& dir, const BmpSpec& s)
@@ -273,19 +285,26 @@ TEST(Ksv2Bmp, ShiftScaleAndTruncation)
         {"unscaled", makeKsv("KSV V000\r 16\r 3\r 1\r 0\r 255\r", {0, 77, 255}), {0, 77, 255}},
         {"scaled above 255", makeKsv("KSV V000\r 16\r 3\r 1\r 0\r 1000\r", {1000, 500, 3}), {255, 127, 0}},
         {"shifted", makeKsv("KSV V000\r 16\r 3\r 1\r -100\r 100\r", {-100, 0, 100}), {0, 100, 200}},
-        {"full 32-bit range", makeKsv("KSV V000\r 32\r 3\r 1\r -2147483648\r 2147483647\r",
-                                      {-2147483647 - 1, 0, 2147483647}), {0, 127, 255}},
-        {"float shifted, truncated", makeKsvFloat("KSV V000\r -32\r 3\r 1\r -1.500000\r 100.000000\r",
-                                                  {-1.5f, 0.2f, 100.0f}), {0, 1, 101}},
-        {"float scaled", makeKsvFloat("KSV V000\r -64\r 3\r 1\r 0.000000\r 510.000000\r", {510.0f, 255.0f, 1.9f}),
+        {"full 32-bit range",
+         makeKsv("KSV V000\r 32\r 3\r 1\r -2147483648\r 2147483647\r", {-2147483647 - 1, 0, 2147483647}),
+         {0, 127, 255}},
+        {"float shifted, truncated",
+         makeKsvFloat("KSV V000\r -32\r 3\r 1\r -1.500000\r 100.000000\r", {-1.5f, 0.2f, 100.0f}),
+         {0, 1, 101}},
+        {"float scaled",
+         makeKsvFloat("KSV V000\r -64\r 3\r 1\r 0.000000\r 510.000000\r", {510.0f, 255.0f, 1.9f}),
          {255, 127, 0}},
-        {"float not finite", makeKsvFloat("KSV V000\r -32\r 4\r 1\r 0.000000\r 900.000000\r",
-                                          {NAN, INFINITY, -INFINITY, 900.0f}), {0, 0, 0, 255}},
-        {"float range in exponent form", makeKsvFloat("KSV V000\r -32\r 2\r 1\r -5.000000E-17\r 1.000000E-17\r",
-                                                      {-5e-17f, 1e-17f}), {0, 0}},
-        {"float range of 2e38", makeKsvFloat("KSV V000\r -32\r 3\r 1\r -99999996802856924650656260769173209088.000000"
-                                             "\r 99999996802856924650656260769173209088.000000\r",
-                                             {-1e38f, 0.0f, 1e38f}), {0, 127, 255}},
+        {"float not finite",
+         makeKsvFloat("KSV V000\r -32\r 4\r 1\r 0.000000\r 900.000000\r", {NAN, INFINITY, -INFINITY, 900.0f}),
+         {0, 0, 0, 255}},
+        {"float range in exponent form",
+         makeKsvFloat("KSV V000\r -32\r 2\r 1\r -5.000000E-17\r 1.000000E-17\r", {-5e-17f, 1e-17f}),
+         {0, 0}},
+        {"float range of 2e38",
+         makeKsvFloat("KSV V000\r -32\r 3\r 1\r -99999996802856924650656260769173209088.000000"
+                      "\r 99999996802856924650656260769173209088.000000\r",
+                      {-1e38f, 0.0f, 1e38f}),
+         {0, 127, 255}},
         {"beyond the header's range: low 8 bits", makeKsv("KSV V000\r 8\r 2\r 1\r 0\r 200\r", {300, 7}), {44, 7}},
     };
     for (const auto& c : cases) {
@@ -310,7 +329,8 @@ TEST(BmpRoundTrip, GreyValuesComeBackAcrossStrips)
             values.push_back((i * 41 + 7) % 256);
         values[0] = 0;
         values[1] = 255;
-        writeBytes(dir.file("in.ksv"), makeKsv("KSV V000\r 8\r 3\r " + std::to_string(height) + "\r 0\r 255\r", values));
+        writeBytes(dir.file("in.ksv"),
+                   makeKsv("KSV V000\r 8\r 3\r " + std::to_string(height) + "\r 0\r 255\r", values));
         ASSERT_EQ(fromKsv(dir.file("in.ksv"), dir.file("t.bmp")).exitCode, 0);
         ASSERT_EQ(toKsv(dir.file("t.bmp"), dir.file("back.ksv")).exitCode, 0);
         EXPECT_EQ(readBytes(dir.file("back.ksv")), readBytes(dir.file("in.ksv")));
@@ -325,7 +345,8 @@ TEST(Ksv2Bmp, FailuresLeaveTheOutputAlone)
     std::filesystem::resize_file(dir.file("huge.ksv"), 256 + 65536ull * 16385 * 4);
     writeBytes(dir.file("short.ksv"), makeKsv("KSV V000\r 8\r 2\r 2\r 0\r 1\r", {0, 1, 1}));
     writeBytes(dir.file("bad.ksv"), makeKsv("KSV V000\r 8\r 2\r", {}));
-    const std::pair<const char*, int> cases[] = {{"huge.ksv", 27}, {"short.ksv", 45}, {"bad.ksv", 47}, {"none.ksv", 41}};
+    const std::pair<const char*, int> cases[] = {
+        {"huge.ksv", 27}, {"short.ksv", 45}, {"bad.ksv", 47}, {"none.ksv", 41}};
     for (const auto& [name, code] : cases) {
         SCOPED_TRACE(name);
         writeText(dir.file("keep.bmp"), "precious");

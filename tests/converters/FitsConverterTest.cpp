@@ -16,7 +16,10 @@ using namespace testsupport;
 namespace {
 
 // The library's disk-file calls skip leading blanks of a name.
-std::string literal(const std::string& path) { return path.front() == '/' ? path : "./" + path; }
+std::string literal(const std::string& path)
+{
+    return path.front() == '/' ? path : "./" + path;
+}
 
 // Writes a FITS file with one image of `imageType` (a FITS equivalent type) and the given axes,
 // values given as doubles; behind an empty primary unit and a table when `inExtension`.
@@ -77,9 +80,15 @@ FitsContent readFits(const std::string& path)
     return c;
 }
 
-RunResult toKsv(const std::string& in, const std::string& out) { return run({program("fit2ksv"), in, out, "x"}); }
+RunResult toKsv(const std::string& in, const std::string& out)
+{
+    return run({program("fit2ksv"), in, out, "x"});
+}
 
-RunResult fromKsv(const std::string& in, const std::string& out) { return run({program("ksv2fit"), in, out}); }
+RunResult fromKsv(const std::string& in, const std::string& out)
+{
+    return run({program("ksv2fit"), in, out});
+}
 
 std::vector<double> ramp(int count, int modulo, int offset = 0)
 {
@@ -119,7 +128,9 @@ TEST(Fit2Ksv, EquivalentTypeBecomesTheCodeWithTheFileScaling)
         {ULONG_IMG, {0, 2147483647, 9, 8, 7, 6}, "KSV V000\r 40\r 3\r 2\r 0\r 2147483647\r"},
         {LONGLONG_IMG, {-5, 2000000000, 9, 8, 7, 6}, "KSV V000\r 64\r 3\r 2\r -5\r 2000000000\r"},
         {FLOAT_IMG, {-1.5, 100.125, 0.25, 3, 0, 7}, "KSV V000\r -32\r 3\r 2\r -1.500000\r 100.125000\r"},
-        {DOUBLE_IMG, {0.1, -2.5, 1e30, 3, 0, 7}, "KSV V000\r -64\r 3\r 2\r -2.500000\r 1000000015047466219876688855040.000000\r"},
+        {DOUBLE_IMG,
+         {0.1, -2.5, 1e30, 3, 0, 7},
+         "KSV V000\r -64\r 3\r 2\r -2.500000\r 1000000015047466219876688855040.000000\r"},
         // Scaled 16-bit integers are float data to the library.
         {SHORT_IMG, {1.5, -3, 0, 0.5, 2, 4}, "KSV V000\r -32\r 3\r 2\r -3.000000\r 4.000000\r", 0.5},
         // Behind an empty primary unit and a table, the first image extension is read.
@@ -156,11 +167,21 @@ TEST(Fit2Ksv, NonFiniteTinyAndHugeFloatsKeepTheirValuesAndAFiniteRange)
     const Case cases[] = {
         {"infinity and NaN", FLOAT_IMG, {2, inf, 7, nan, -1, 3}, "KSV V000\r -32\r 3\r 2\r -1.000000\r 7.000000\r"},
         {"doubles", DOUBLE_IMG, {-inf, 2, nan, 7, -1, inf}, "KSV V000\r -64\r 3\r 2\r -1.000000\r 7.000000\r"},
-        {"nothing finite", FLOAT_IMG, {nan, inf, -inf, nan, nan, nan}, "KSV V000\r -32\r 3\r 2\r 0.000000\r 0.000000\r"},
-        {"tiny", FLOAT_IMG, {1e-17, 3e-17, 0, 2e-17, 5e-17, 4e-17}, "KSV V000\r -32\r 3\r 2\r 0.000000\r 5.000000E-17\r"},
-        {"tiny negative", FLOAT_IMG, {-1e-17, -3e-17, -2e-17, -1e-17, -5e-17, -4e-17},
+        {"nothing finite",
+         FLOAT_IMG,
+         {nan, inf, -inf, nan, nan, nan},
+         "KSV V000\r -32\r 3\r 2\r 0.000000\r 0.000000\r"},
+        {"tiny",
+         FLOAT_IMG,
+         {1e-17, 3e-17, 0, 2e-17, 5e-17, 4e-17},
+         "KSV V000\r -32\r 3\r 2\r 0.000000\r 5.000000E-17\r"},
+        {"tiny negative",
+         FLOAT_IMG,
+         {-1e-17, -3e-17, -2e-17, -1e-17, -5e-17, -4e-17},
          "KSV V000\r -32\r 3\r 2\r -5.000000E-17\r -1.000000E-17\r"},
-        {"huge", FLOAT_IMG, {-1e38, -5e37, 0, 5e37, 1e38, 1},
+        {"huge",
+         FLOAT_IMG,
+         {-1e38, -5e37, 0, 5e37, 1e38, 1},
          "KSV V000\r -32\r 3\r 2\r -99999996802856924650656260769173209088.000000\r "
          "99999996802856924650656260769173209088.000000\r"},
     };
@@ -197,8 +218,8 @@ TEST(FitsRoundTrip, EveryStripAndEveryTypeComesBack)
         int modulo;
         int offset;
     };
-    const Case types[] = {{BYTE_IMG, 256, 0},     {SBYTE_IMG, 256, -128}, {SHORT_IMG, 65536, -32768},
-                          {USHORT_IMG, 65536, 0}, {LONG_IMG, 1 << 30, -5}, {ULONG_IMG, 1 << 30, 0},
+    const Case types[] = {{BYTE_IMG, 256, 0},          {SBYTE_IMG, 256, -128},  {SHORT_IMG, 65536, -32768},
+                          {USHORT_IMG, 65536, 0},      {LONG_IMG, 1 << 30, -5}, {ULONG_IMG, 1 << 30, 0},
                           {LONGLONG_IMG, 1 << 30, -7}, {FLOAT_IMG, 1000, -500}, {DOUBLE_IMG, 1000, -500}};
     for (const int height : {1, 31, 32, 33, 64, 65}) {
         for (const auto& t : types) {
@@ -248,10 +269,10 @@ TEST(Fit2Ksv, BadInputFailsWithItsCodeAndLeavesTheOutputAlone)
         bool libraryReport;
     };
     const Case cases[] = {
-        {"cube.fits", 15, false},     {"line.fits", 15, false},      {"empty.fits", 15, false},
-        {"tableonly.fits", 15, false}, {"wide64.fits", 8, true},      {"unsigned32.fits", 8, true},
-        {"double.fits", 8, true},     {"truncated.fits", 8, true},   {"text.fits", 5, true},
-        {"packed.fits", 5, false},    {"missing.fits", 5, false},    {"compressed.fits", 13, false},
+        {"cube.fits", 15, false},      {"line.fits", 15, false},    {"empty.fits", 15, false},
+        {"tableonly.fits", 15, false}, {"wide64.fits", 8, true},    {"unsigned32.fits", 8, true},
+        {"double.fits", 8, true},      {"truncated.fits", 8, true}, {"text.fits", 5, true},
+        {"packed.fits", 5, false},     {"missing.fits", 5, false},  {"compressed.fits", 13, false},
         {"damaged.fits", 13, false},
     };
     for (const auto& c : cases) {
@@ -296,7 +317,8 @@ TEST(FitsReport, ErrorFileHoldsTheLibraryReportThenTheTableText)
 {
     TempDir dir;
     writeFits(dir.file("wide.fits"), LONGLONG_IMG, {1, 1}, {1099511627776.0});
-    ASSERT_EQ(run({program("fit2ksv"), dir.file("wide.fits"), dir.file("o.ksv"), "x", dir.file("err.txt")}).exitCode, 8);
+    ASSERT_EQ(run({program("fit2ksv"), dir.file("wide.fits"), dir.file("o.ksv"), "x", dir.file("err.txt")}).exitCode,
+              8);
     writeBytes(dir.file("big.ksv"), makeKsv("KSV V000\r 8\r 1\r 1\r 256\r 256\r", {256}));
     const RunResult r = run({program("ksv2fit")}, {{"HLV_KSVINFN", dir.file("big.ksv")},
                                                    {"HLV_OUTFN", dir.file("o.fits")},
@@ -324,7 +346,8 @@ TEST(FitsReport, ErrorFileHoldsTheLibraryReportThenTheTableText)
 TEST(FitsFileNames, AreTakenLiterally)
 {
     TempDir dir;
-    const std::vector<std::string> names = {"-odd [1] name;x.fits", "mem:x+2.fits", "caf\xC3\xA9 (2).fits", " lead.fits"};
+    const std::vector<std::string> names = {"-odd [1] name;x.fits", "mem:x+2.fits", "caf\xC3\xA9 (2).fits",
+                                            " lead.fits"};
     const auto home = std::filesystem::current_path();
     std::filesystem::current_path(dir.path());  // relative names, as a user types them
     for (const auto& name : names) {

@@ -10,9 +10,15 @@ using namespace testsupport;
 
 namespace {
 
-Bytes smallPgm() { return Bytes{'P', '5', '\n', '2', ' ', '1', '\n', '2', '5', '5', '\n', 4, 5}; }
+Bytes smallPgm()
+{
+    return Bytes{'P', '5', '\n', '2', ' ', '1', '\n', '2', '5', '5', '\n', 4, 5};
+}
 
-Bytes smallKsv() { return makeKsv("KSV V000\r 8\r 2\r 1\r 4\r 5\r", {4, 5}); }
+Bytes smallKsv()
+{
+    return makeKsv("KSV V000\r 8\r 2\r 1\r 4\r 5\r", {4, 5});
+}
 
 }  // namespace
 
@@ -69,8 +75,9 @@ TEST(ConverterFrame, EnvironmentNamesAndErrorFileLifeCycle)
     TempDir dir;
     writeBytes(dir.file("a.pgm"), smallPgm());
     writeText(dir.file("a_error.txt"), "left from an earlier failure");
-    const std::map<std::string, std::string> names = {
-        {"HLV_INFN", dir.file("a.pgm")}, {"HLV_KSVOUTFN", dir.file("Tmp.ksv")}, {"HLV_ERROUTFN", dir.file("a_error.txt")}};
+    const std::map<std::string, std::string> names = {{"HLV_INFN", dir.file("a.pgm")},
+                                                      {"HLV_KSVOUTFN", dir.file("Tmp.ksv")},
+                                                      {"HLV_ERROUTFN", dir.file("a_error.txt")}};
 
     RunResult r = run({program("pgm2ksv")}, names);
     EXPECT_EQ(r.exitCode, 0);

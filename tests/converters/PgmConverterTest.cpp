@@ -43,7 +43,10 @@ RunResult toKsv(const std::string& in, const std::string& out)
     return run({program("pgm2ksv"), in, out, "ignored"});
 }
 
-RunResult fromKsv(const std::string& in, const std::string& out) { return run({program("ksv2pgm"), in, out}); }
+RunResult fromKsv(const std::string& in, const std::string& out)
+{
+    return run({program("ksv2pgm"), in, out});
+}
 
 // The raster of a PGM written by ksv2pgm, after its fixed header.
 Bytes rasterAfter(const Bytes& file, const std::string& header)
@@ -89,9 +92,9 @@ TEST(Pgm2Ksv, CommentsBeforeMagicSizeAndMaximum)
     // Comments of any length end at their line end; text beyond any buffer size is no size.
     for (const std::size_t length : {254, 255, 256, 1000}) {
         const std::string comment = "#" + std::string(length - 1, 'c') + "9 9\n";
-        for (const std::string header : {comment + "P5\n2 2\n255\n", "P5\n" + comment + "2 2\n255\n",
-                                         "P5\n2 2\n" + comment + "255\n",
-                                         "P5" + std::string(length, ' ') + "9 9\n2 2\n255\n"}) {
+        for (const std::string header :
+             {comment + "P5\n2 2\n255\n", "P5\n" + comment + "2 2\n255\n", "P5\n2 2\n" + comment + "255\n",
+              "P5" + std::string(length, ' ') + "9 9\n2 2\n255\n"}) {
             SCOPED_TRACE(header);
             writeBytes(dir.file("long.pgm"), pgm(header, {1, 2, 3, 4}, false));
             ASSERT_EQ(toKsv(dir.file("long.pgm"), dir.file("long.ksv")).exitCode, 0);
@@ -152,22 +155,38 @@ TEST(Ksv2Pgm, DepthAndMappingTable)
         {"integer shifted", makeKsv("KSV V000\r 16\r 3\r 1\r -100\r 100\r", {-100, 0, 100}), 255, {0, 100, 200}},
         {"integer 256", makeKsv("KSV V000\r 20\r 2\r 1\r 0\r 256\r", {0, 256}), 65535, {0, 256}},
         {"integer 65535", makeKsv("KSV V000\r 20\r 2\r 1\r 0\r 65535\r", {1, 65535}), 65535, {1, 65535}},
-        {"integer scaled", makeKsv("KSV V000\r 32\r 3\r 1\r 0\r 100000\r", {0, 50000, 100000}), 65535,
+        {"integer scaled",
+         makeKsv("KSV V000\r 32\r 3\r 1\r 0\r 100000\r", {0, 50000, 100000}),
+         65535,
          {0, 32767, 65535}},
-        {"integer full range", makeKsv("KSV V000\r 32\r 3\r 1\r -2147483648\r 2147483647\r",
-                                       {-2147483647 - 1, 0, 2147483647}), 65535, {0, 32767, 65535}},
-        {"float rounded", makeKsvFloat("KSV V000\r -32\r 2\r 1\r 0.200000\r 254.600000\r", {0.2f, 254.6f}), 255,
+        {"integer full range",
+         makeKsv("KSV V000\r 32\r 3\r 1\r -2147483648\r 2147483647\r", {-2147483647 - 1, 0, 2147483647}),
+         65535,
+         {0, 32767, 65535}},
+        {"float rounded",
+         makeKsvFloat("KSV V000\r -32\r 2\r 1\r 0.200000\r 254.600000\r", {0.2f, 254.6f}),
+         255,
          {0, 255}},
-        {"float shifted", makeKsvFloat("KSV V000\r -32\r 3\r 1\r -1.500000\r 100.000000\r", {-1.5f, 0.2f, 100.0f}),
-         255, {0, 2, 102}},
-        {"float two bytes", makeKsvFloat("KSV V000\r -32\r 2\r 1\r 0.000000\r 1000.000000\r", {0.0f, 999.6f}), 65535,
+        {"float shifted",
+         makeKsvFloat("KSV V000\r -32\r 3\r 1\r -1.500000\r 100.000000\r", {-1.5f, 0.2f, 100.0f}),
+         255,
+         {0, 2, 102}},
+        {"float two bytes",
+         makeKsvFloat("KSV V000\r -32\r 2\r 1\r 0.000000\r 1000.000000\r", {0.0f, 999.6f}),
+         65535,
          {0, 1000}},
-        {"float scaled", makeKsvFloat("KSV V000\r -64\r 2\r 1\r 0.000000\r 131070.000000\r", {131070.0f, 65535.0f}),
-         65535, {65535, 32768}},
-        {"float not finite", makeKsvFloat("KSV V000\r -32\r 4\r 1\r 0.000000\r 1000.000000\r",
-                                          {NAN, INFINITY, -INFINITY, 1000.0f}), 65535, {0, 0, 0, 1000}},
-        {"float range in exponent form", makeKsvFloat("KSV V000\r -32\r 2\r 1\r 1.000000E-17\r 5.000000E-17\r",
-                                                      {1e-17f, 5e-17f}), 255, {0, 0}},
+        {"float scaled",
+         makeKsvFloat("KSV V000\r -64\r 2\r 1\r 0.000000\r 131070.000000\r", {131070.0f, 65535.0f}),
+         65535,
+         {65535, 32768}},
+        {"float not finite",
+         makeKsvFloat("KSV V000\r -32\r 4\r 1\r 0.000000\r 1000.000000\r", {NAN, INFINITY, -INFINITY, 1000.0f}),
+         65535,
+         {0, 0, 0, 1000}},
+        {"float range in exponent form",
+         makeKsvFloat("KSV V000\r -32\r 2\r 1\r 1.000000E-17\r 5.000000E-17\r", {1e-17f, 5e-17f}),
+         255,
+         {0, 0}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -19,7 +19,8 @@ namespace {
 constexpr double kBorder = 15.0;  // one pixel at 96 dots per inch
 
 MainLayoutInput window(double width, double height, MainWindowState state, double pictureWidth = 0.0,
-                       double pictureHeight = 0.0) {
+                       double pictureHeight = 0.0)
+{
     MainLayoutInput in;
     in.innerWidth = width;
     in.innerHeight = height;
@@ -35,13 +36,15 @@ MainLayoutInput window(double width, double height, MainWindowState state, doubl
 
 }  // namespace
 
-TEST(LayoutMainWindow, TooSmallWindowsAreLeftAlone) {
+TEST(LayoutMainWindow, TooSmallWindowsAreLeftAlone)
+{
     EXPECT_FALSE(layoutMainWindow(window(1439.0, 5000.0, MainWindowState::Image, 100, 100)).applies);
     EXPECT_FALSE(layoutMainWindow(window(5000.0, 1847.0, MainWindowState::Image, 100, 100)).applies);
     EXPECT_TRUE(layoutMainWindow(window(1440.0, 1848.0, MainWindowState::Image, 100, 100)).applies);
 }
 
-TEST(LayoutMainWindow, WithoutAnImageTheViewportTakesTheLogoProportions) {
+TEST(LayoutMainWindow, WithoutAnImageTheViewportTakesTheLogoProportions)
+{
     for (const MainWindowState state : {MainWindowState::Startup, MainWindowState::Closed}) {
         // 18000 x 13125: 16560 x 11685 available, too wide for 986 : 794.
         const MainLayout wide = layoutMainWindow(window(18000.0, 13125.0, state));
@@ -63,7 +66,8 @@ TEST(LayoutMainWindow, WithoutAnImageTheViewportTakesTheLogoProportions) {
     }
 }
 
-TEST(LayoutMainWindow, SmallPictureClosesTheViewportRoundIt) {
+TEST(LayoutMainWindow, SmallPictureClosesTheViewportRoundIt)
+{
     const MainLayout layout = layoutMainWindow(window(18000.0, 13125.0, MainWindowState::Image, 3000.0, 2000.0));
     ASSERT_TRUE(layout.applies);
     EXPECT_DOUBLE_EQ(layout.viewport.width, 3030.0);
@@ -77,7 +81,8 @@ TEST(LayoutMainWindow, SmallPictureClosesTheViewportRoundIt) {
     EXPECT_FALSE(layout.paintLogo);
 }
 
-TEST(LayoutMainWindow, LargePictureScrollsOverItsHiddenPart) {
+TEST(LayoutMainWindow, LargePictureScrollsOverItsHiddenPart)
+{
     const MainLayout layout = layoutMainWindow(window(18000.0, 13125.0, MainWindowState::Image, 30000.0, 5000.0));
     EXPECT_DOUBLE_EQ(layout.viewport.width, 16560.0);
     EXPECT_DOUBLE_EQ(layout.viewport.height, 5030.0);
@@ -98,33 +103,34 @@ TEST(LayoutMainWindow, LargePictureScrollsOverItsHiddenPart) {
     EXPECT_DOUBLE_EQ(layout.valuesLeft, (18000.0 - 9000.0) / 2.0);
 }
 
-TEST(LayoutMainWindow, ScrollRangesCoverPicturesBeyondSixteenBits) {
+TEST(LayoutMainWindow, ScrollRangesCoverPicturesBeyondSixteenBits)
+{
     // 2^20 screen pixels at 15 twips each.
-    const MainLayout layout =
-        layoutMainWindow(window(18000.0, 13125.0, MainWindowState::Image, 15728640.0, 90000.0));
+    const MainLayout layout = layoutMainWindow(window(18000.0, 13125.0, MainWindowState::Image, 15728640.0, 90000.0));
     EXPECT_EQ(layout.horizontalMaximum, 15728640 - (16560 - 30));
     EXPECT_EQ(layout.verticalMaximum, 90000 - (11685 - 30));
 }
 
-TEST(Twips, FifteenAPixelAtNinetySixDotsPerInch) {
+TEST(Twips, FifteenAPixelAtNinetySixDotsPerInch)
+{
     EXPECT_DOUBLE_EQ(twipsPerPixelAtDpi(96.0), 15.0);
     EXPECT_DOUBLE_EQ(twipsPerPixelAtDpi(144.0), 10.0);
     EXPECT_DOUBLE_EQ(twipsPerPixelAtDpi(0.0), 15.0);
 }
 
-TEST(PixelUnderMouse, ThePixelWhoseSquareHoldsThePoint) {
+TEST(PixelUnderMouse, ThePixelWhoseSquareHoldsThePoint)
+{
     struct Case {
         double x, y;
         PixelPosition expected;
     };
     // A 4 x 3 image: x runs 1 .. 5 across, y 1 .. 4 down; row 1 is the bottom row.
     const std::vector<Case> cases{
-        {1.0, 1.0, {1, 3}},      // top left corner: the top row
-        {1.999, 1.999, {1, 3}},  // still the top left pixel
-        {2.0, 2.0, {2, 2}},
-        {4.999, 3.999, {4, 1}},  // bottom right pixel
-        {2.5, 3.5, {2, 1}},      // a bottom pixel at its middle
-        {5.2, 4.3, {4, 1}},      // past the edges: limited
+        {1.0, 1.0, {1, 3}},                              // top left corner: the top row
+        {1.999, 1.999, {1, 3}},                          // still the top left pixel
+        {2.0, 2.0, {2, 2}},     {4.999, 3.999, {4, 1}},  // bottom right pixel
+        {2.5, 3.5, {2, 1}},                              // a bottom pixel at its middle
+        {5.2, 4.3, {4, 1}},                              // past the edges: limited
         {0.3, 0.2, {1, 3}},
     };
     for (const Case& c : cases) {
@@ -133,7 +139,8 @@ TEST(PixelUnderMouse, ThePixelWhoseSquareHoldsThePoint) {
     }
 }
 
-TEST(PlaceRegionShape, OutlineCoversBothCornerPixels) {
+TEST(PlaceRegionShape, OutlineCoversBothCornerPixels)
+{
     // Columns 2..3, rows 1..2 of a 3-row image: x from 2 to 4, y (downwards) from 2 to 4.
     const ShapePlacement shape = placeRegionShape(2, 1, 3, 2, 3);
     EXPECT_DOUBLE_EQ(shape.left, 2.0);
@@ -146,7 +153,8 @@ TEST(PlaceRegionShape, OutlineCoversBothCornerPixels) {
               (PixelPosition{3, 1}));
 }
 
-TEST(PrintLayout, PictureStretchedOverEightyPerCentOfThePage) {
+TEST(PrintLayout, PictureStretchedOverEightyPerCentOfThePage)
+{
     // A square picture on a landscape page is stretched to the page's proportions.
     const PrintLayout page = printLayout(11000.0, 8000.0, 2000.0);
     EXPECT_DOUBLE_EQ(page.pictureWidth, 8800.0);
@@ -162,7 +170,8 @@ TEST(PrintLayout, PictureStretchedOverEightyPerCentOfThePage) {
 
 namespace {
 
-ProgramState integerState() {
+ProgramState integerState()
+{
     ProgramState state;
     ImageStore& image = state.image;
     image.width = 3;
@@ -179,7 +188,8 @@ ProgramState integerState() {
     return state;
 }
 
-ProgramState floatState() {
+ProgramState floatState()
+{
     ProgramState state;
     ImageStore& image = state.image;
     image.width = 2;
@@ -198,19 +208,19 @@ ProgramState floatState() {
 
 }  // namespace
 
-TEST(ReadOut, TextsOfAnIntegerPixel) {
+TEST(ReadOut, TextsOfAnIntegerPixel)
+{
     ProgramState state = integerState();
     struct Case {
         std::int32_t column, row;
         std::string intensity, grey;
     };
     const std::vector<Case> cases{
-        {1, 1, "-5", "< T' hold"},  // below the lower threshold
-        {2, 1, "0", "0"},           // at the lower threshold
-        {3, 1, "10", "85"},         // 10 * 255 / 30
-        {1, 2, "20", "170"},
-        {2, 2, "30", "255"},        // at the upper threshold
-        {3, 2, "40", "> T' hold"},  // above it
+        {1, 1, "-5", "< T' hold"},                       // below the lower threshold
+        {2, 1, "0", "0"},                                // at the lower threshold
+        {3, 1, "10", "85"},                              // 10 * 255 / 30
+        {1, 2, "20", "170"},       {2, 2, "30", "255"},  // at the upper threshold
+        {3, 2, "40", "> T' hold"},                       // above it
     };
     for (const Case& c : cases) {
         const ReadOut out = readOutAt(state, c.column, c.row);
@@ -225,7 +235,8 @@ TEST(ReadOut, TextsOfAnIntegerPixel) {
     EXPECT_EQ(readOutAt(state, 3, 1).grey, "85");
 }
 
-TEST(ReadOut, WavelengthOfTheColumn) {
+TEST(ReadOut, WavelengthOfTheColumn)
+{
     ProgramState state = integerState();
     state.calibration.calibrationLoaded = true;
     state.calibration.wavelengths = {400.5f, 401.0f, 401.54f};
@@ -234,17 +245,19 @@ TEST(ReadOut, WavelengthOfTheColumn) {
     EXPECT_EQ(readOutAt(state, 3, 2).wavelength, "401.5");
 }
 
-TEST(ReadOut, TextsOfAFloatPixel) {
+TEST(ReadOut, TextsOfAFloatPixel)
+{
     ProgramState state = floatState();
     EXPECT_EQ(readOutAt(state, 1, 1).intensity, "0.1250");
     EXPECT_EQ(readOutAt(state, 1, 1).grey, "< T' hold");
-    EXPECT_EQ(readOutAt(state, 2, 1).grey, "36");  // 0.25 * 255 / 1.75 = 36.43
+    EXPECT_EQ(readOutAt(state, 2, 1).grey, "36");   // 0.25 * 255 / 1.75 = 36.43
     EXPECT_EQ(readOutAt(state, 1, 2).grey, "109");  // 0.75 * 255 / 1.75 = 109.29
     EXPECT_EQ(readOutAt(state, 2, 2).intensity, "3.7500");
     EXPECT_EQ(readOutAt(state, 2, 2).grey, "> T' hold");
 }
 
-TEST(ReadOut, EqualThresholdsSpreadOverTheWholeRange) {
+TEST(ReadOut, EqualThresholdsSpreadOverTheWholeRange)
+{
     ProgramState state = integerState();
     state.displayThresholds.lower.intValue = 10;
     state.displayThresholds.upper.intValue = 10;
@@ -253,7 +266,8 @@ TEST(ReadOut, EqualThresholdsSpreadOverTheWholeRange) {
     EXPECT_EQ(readOutAt(state, 1, 2).grey, "> T' hold");
 }
 
-TEST(AbsoluteThresholds, ChecksInOrder) {
+TEST(AbsoluteThresholds, ChecksInOrder)
+{
     const ProgramState integer = integerState();
     const ProgramState floating = floatState();
     struct Case {
@@ -289,7 +303,8 @@ TEST(AbsoluteThresholds, ChecksInOrder) {
     }
 }
 
-TEST(AbsoluteThresholds, StoredValuesFollowTheOnSwitches) {
+TEST(AbsoluteThresholds, StoredValuesFollowTheOnSwitches)
+{
     ProgramState state = integerState();
     state.displayThresholds.lower.on = false;
     state.displayThresholds.upper.on = true;
@@ -308,7 +323,8 @@ TEST(AbsoluteThresholds, StoredValuesFollowTheOnSwitches) {
     EXPECT_EQ(state.displayThresholds.lower.valueText, before.lower.valueText);
 }
 
-TEST(PerCentThresholds, OffSideConvertsWithZeroPerCent) {
+TEST(PerCentThresholds, OffSideConvertsWithZeroPerCent)
+{
     ProgramState state = integerState();
     state.displayThresholds.lower.on = false;
     const ThresholdEntryCheck check = StorePerCentThresholds(state, "10", "2.5");

@@ -49,9 +49,11 @@ TEST(KsvHeaderText, FloatsBelowAThousandthTakeTheExponentForm)
         const char* text;
     };
     const Case cases[] = {
-        {0.0f, "0.000000"},        {-0.0f, "-0.000000"},         {0.001f, "0.001000"},
-        {-0.0015f, "-0.001500"},   {0.000999f, "9.990000E-04"},  {-0.0005f, "-5.000000E-04"},
-        {1e-17f, "1.000000E-17"},  {1.234568e-30f, "1.234568E-30"}, {1e-45f, "1.401298E-45"},
+        {0.0f, "0.000000"},          {-0.0f, "-0.000000"},
+        {0.001f, "0.001000"},        {-0.0015f, "-0.001500"},
+        {0.000999f, "9.990000E-04"}, {-0.0005f, "-5.000000E-04"},
+        {1e-17f, "1.000000E-17"},    {1.234568e-30f, "1.234568E-30"},
+        {1e-45f, "1.401298E-45"},
     };
     for (const Case& c : cases) {
         KsvHeader f;
@@ -81,9 +83,9 @@ TEST(KsvHeaderText, LongestHeaderFitsBeforeThePixels)
 
 TEST(KsvHeaderParse, AcceptsAnyLineEndsAndVersion)
 {
-    for (const std::string text : {"KSV V000\r 8\r 3\r 2\r 1\r 9\r", "KSV V000\n 8\n 3\n 2\n 1\n 9\n",
-                                   "KSV V000\r\n 8\r\n 3\r\n 2\r\n 1\r\n 9\r\n", "KSV V123\r 8\r 3\r 2\r 1\r 9\r",
-                                   "KSV V\n8 3 2 1 9"}) {
+    for (const std::string text :
+         {"KSV V000\r 8\r 3\r 2\r 1\r 9\r", "KSV V000\n 8\n 3\n 2\n 1\n 9\n",
+          "KSV V000\r\n 8\r\n 3\r\n 2\r\n 1\r\n 9\r\n", "KSV V123\r 8\r 3\r 2\r 1\r 9\r", "KSV V\n8 3 2 1 9"}) {
         const auto header = parseHeader(text.data(), text.size());
         ASSERT_TRUE(header.has_value()) << text;
         EXPECT_EQ(header->dataType, 8);
@@ -106,20 +108,17 @@ TEST(KsvHeaderParse, FloatFieldsFollowTheSignOfTheCode)
 
 TEST(KsvHeaderParse, RejectsBadMagicFieldsAndSizes)
 {
-    for (const std::string text : {
-             "KSV X000\r 8\r 3\r 2\r 1\r 9\r",  // another letter after the blank
-             "BM\x36\x00\x00\x00",               // a bitmap
-             "KSV V000\r 8\r 3\r 2\r 1\r",       // maximum missing
-             "KSV V000\r 8\r three\r 2\r 1\r 9\r",
-             "KSV V000\r 8\r 0\r 2\r 1\r 9\r",   // width zero
-             "KSV V000\r 8\r 3\r -2\r 1\r 9\r",  // height negative
-             "KSV V000\r 8\r 99999999999\r 2\r 1\r 9\r",
-             "KSV V000\r 40000\r 3\r 2\r 1\r 9\r",  // code beyond 16 bits
-             "KSV V000\r -32\r 3\r 2\r 1.5\r x\r",
-             "KSV V000\r -32\r 3\r 2\r 1.5\r inf\r",  // a range is finite
-             "KSV V000\r -32\r 3\r 2\r nan\r 1.5\r",
-             "KSV",
-             ""}) {
+    for (const std::string text : {"KSV X000\r 8\r 3\r 2\r 1\r 9\r",  // another letter after the blank
+                                   "BM\x36\x00\x00\x00",              // a bitmap
+                                   "KSV V000\r 8\r 3\r 2\r 1\r",      // maximum missing
+                                   "KSV V000\r 8\r three\r 2\r 1\r 9\r",
+                                   "KSV V000\r 8\r 0\r 2\r 1\r 9\r",   // width zero
+                                   "KSV V000\r 8\r 3\r -2\r 1\r 9\r",  // height negative
+                                   "KSV V000\r 8\r 99999999999\r 2\r 1\r 9\r",
+                                   "KSV V000\r 40000\r 3\r 2\r 1\r 9\r",  // code beyond 16 bits
+                                   "KSV V000\r -32\r 3\r 2\r 1.5\r x\r",
+                                   "KSV V000\r -32\r 3\r 2\r 1.5\r inf\r",  // a range is finite
+                                   "KSV V000\r -32\r 3\r 2\r nan\r 1.5\r", "KSV", ""}) {
         EXPECT_FALSE(parseHeader(text.data(), text.size())) << text;
     }
 }
@@ -156,11 +155,7 @@ TEST(KsvStrips, FullStripsThenTheRemainder)
         std::vector<std::pair<std::int32_t, int>> strips;
     };
     const Case cases[] = {
-        {1, {{0, 1}}},
-        {31, {{0, 31}}},
-        {32, {{0, 32}}},
-        {33, {{0, 32}, {32, 1}}},
-        {64, {{0, 32}, {32, 32}}},
+        {1, {{0, 1}}}, {31, {{0, 31}}}, {32, {{0, 32}}}, {33, {{0, 32}, {32, 1}}}, {64, {{0, 32}, {32, 32}}},
     };
     for (const auto& c : cases) {
         std::vector<std::pair<std::int32_t, int>> seen;

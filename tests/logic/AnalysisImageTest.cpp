@@ -84,7 +84,7 @@ TEST(DataThresholds, FormattedTextsReadBackIntoTheImageRange)
     runCases(state, {
                         {"0", "2147483647", "", "0E+0", "21475E+5", 0, kIntMax},
                         {"0", "21475E+5", "", "0E+0", "21475E+5", 0, kIntMax},  // the shown text reads back
-                        {"2147483000", "2147483647", kNotBelow},            // alike once formatted
+                        {"2147483000", "2147483647", kNotBelow},                // alike once formatted
                         {"0", "21476E+5", kUpperOutside},
                     });
     loadFloatImage(state, 2, 1, std::vector<float>{0.0f, 12.5f});  // "#0.000"

@@ -1,6 +1,6 @@
-#include <sys/stat.h>
 #include <array>
 #include <filesystem>
+#include <sys/stat.h>
 
 #include "LogicFixture.h"
 #include "gFileCal.h"
@@ -84,17 +84,10 @@ TEST_F(CalibrationFile, RefusedLines)
         std::string message;
     };
     const Case cases[] = {
-        {"1,2,3,4,5,6", kCommas},
-        {"400", kCommas},
-        {"400;0.5", kUnexpected},
-        {"400,0.5\t", kUnexpected},
-        {"400,abc", kUnexpected},    // the character scan runs first
-        {"4e2,0.5", kUnexpected},
-        {"400,+-", kNonNumeric},
-        {"400,", kNonNumeric},
-        {",0.5", kNonNumeric},
-        {"4 00,0.5", kNonNumeric},
-        {"400,1.2.3", kNonNumeric},
+        {"1,2,3,4,5,6", kCommas},   {"400", kCommas},          {"400;0.5", kUnexpected},
+        {"400,0.5\t", kUnexpected}, {"400,abc", kUnexpected},  // the character scan runs first
+        {"4e2,0.5", kUnexpected},   {"400,+-", kNonNumeric},   {"400,", kNonNumeric},
+        {",0.5", kNonNumeric},      {"4 00,0.5", kNonNumeric}, {"400,1.2.3", kNonNumeric},
     };
     for (const Case& c : cases) {
         messages.clear();

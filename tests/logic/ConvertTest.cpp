@@ -67,10 +67,17 @@ TEST(WorkFolder, TmpThenTmpdirThenSlashTmp)
 TEST(ConverterNames, ByLowerCasedExtension)
 {
     const char* const cases[][3] = {
-        {".bmp", "bmp2ksv", "ksv2bmp"}, {".BMP", "bmp2ksv", "ksv2bmp"}, {".fit", "fit2ksv", "ksv2fit"},
-        {".fts", "fit2ksv", "ksv2fit"}, {".fits", "fit2ksv", "ksv2fit"}, {".FITS", "fit2ksv", "ksv2fit"},
-        {".pgm", "pgm2ksv", "ksv2pgm"}, {".png", "", ""},               {".gz", "", ""},
-        {"", "", ""},                   {".fitsx", "", ""},
+        {".bmp", "bmp2ksv", "ksv2bmp"},
+        {".BMP", "bmp2ksv", "ksv2bmp"},
+        {".fit", "fit2ksv", "ksv2fit"},
+        {".fts", "fit2ksv", "ksv2fit"},
+        {".fits", "fit2ksv", "ksv2fit"},
+        {".FITS", "fit2ksv", "ksv2fit"},
+        {".pgm", "pgm2ksv", "ksv2pgm"},
+        {".png", "", ""},
+        {".gz", "", ""},
+        {"", "", ""},
+        {".fitsx", "", ""},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(converterForOpening(c[0]), c[1]) << c[0];
@@ -105,7 +112,8 @@ TEST_F(LogicTest, ConvertSetsTheVariablesOfEachDirection)
 {
     const std::string seen = file("seen.txt");
     writeStub("show", "printf '%s|%s|%s|%s|%s' \"$HLV_INFN\" \"$HLV_KSVOUTFN\" \"$HLV_KSVINFN\" \"$HLV_OUTFN\" "
-                      "\"$HLV_ERROUTFN\" > '" + seen + "'");
+                      "\"$HLV_ERROUTFN\" > '" +
+                          seen + "'");
     ScopedEnv clear1("HLV_INFN", nullptr);
     ScopedEnv clear2("HLV_KSVOUTFN", nullptr);
     ScopedEnv clear3("HLV_KSVINFN", nullptr);

@@ -100,16 +100,12 @@ TEST(DisplayHistogramBins, FloatPixels)
     };
     const Case cases[] = {
         {0.5f, 0.0f, 2.0f, 1024},  // 1023.75
-        {2.0f, 0.0f, 2.0f, 4095},
-        {-1.0f, 0.0f, 2.0f, 0},
-        {3.0f, 0.0f, 2.0f, 4095},
-        {kNaN, 0.0f, 2.0f, kDisplayBins},  // not finite: no bin
-        {kInf, 0.0f, 2.0f, kDisplayBins},
-        {-kInf, 0.0f, 2.0f, kDisplayBins},
-        {0.25f, 0.25f, 0.25f, 0},  // flat
+        {2.0f, 0.0f, 2.0f, 4095},         {-1.0f, 0.0f, 2.0f, 0},
+        {3.0f, 0.0f, 2.0f, 4095},         {kNaN, 0.0f, 2.0f, kDisplayBins},  // not finite: no bin
+        {kInf, 0.0f, 2.0f, kDisplayBins}, {-kInf, 0.0f, 2.0f, kDisplayBins},
+        {0.25f, 0.25f, 0.25f, 0},     // flat
         {0.0f, -1e38f, 1e38f, 2048},  // 2047.5: (v - min) * 4095 is beyond the float range
-        {1e38f, -1e38f, 1e38f, 4095},
-        {0.0f, -3e38f, 3e38f, 2048},  // a range wider than any float
+        {1e38f, -1e38f, 1e38f, 4095},     {0.0f, -3e38f, 3e38f, 2048},  // a range wider than any float
         {1e-17f, 0.0f, 2e-17f, 2048},
     };
     for (const Case& c : cases) {
@@ -174,8 +170,7 @@ TEST(ThresholdsFromPercentFigures, KnownAnswers)
         std::int32_t lowerValue, upperValue;
     };
     const Case cases[] = {
-        {10.0f, 10.0f, true, true, "410", "3685", 410, 3685},
-        {0.0f, 0.0f, true, true, "0", "4095", 0, 4095},
+        {10.0f, 10.0f, true, true, "410", "3685", 410, 3685}, {0.0f, 0.0f, true, true, "0", "4095", 0, 4095},
         {10.0f, 10.0f, false, true, "410", "3685", 0, 3685},  // Off: the minimum, but the text is computed
         {60.0f, 50.0f, true, true, "0", "4095", 0, 4095},     // the walks cross: full range
         {99.99f, 99.99f, true, true, "0", "4095", 0, 4095},
@@ -369,7 +364,7 @@ TEST_F(LogicTest, RefreshDisplayWritesTheBitmap)
         {false, false, {0, 0, 255, 255}},
         {true, false, {255, 255, 0, 0}},  // below the lower threshold shows white
         {false, true, {255, 255, 0, 0}},
-        {true, true, {0, 0, 255, 255}},   // the two flags cancel
+        {true, true, {0, 0, 255, 255}},  // the two flags cancel
     };
     for (const Case& c : cases) {
         state.inversion.invertDisplay = c.invertDisplay;

@@ -1,7 +1,7 @@
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <filesystem>
+#include <functional>
 #include <unistd.h>
 
 #ifdef KESTROVA_TEST_CFITSIO
@@ -21,7 +21,10 @@ const std::string kOpenFailed = "Error - when reading image from input file";
 const std::string kSaveFailed = "Error - when writing image to output file";
 const std::string kWrongOutput = "Error - output file does not have the extension .bmp, .fit, .fts .fits, or .pgm";
 
-bool haveConverter(const char* name) { return fileExists(program(name)); }
+bool haveConverter(const char* name)
+{
+    return fileExists(program(name));
+}
 
 #ifdef KESTROVA_TEST_CFITSIO
 void writeFloatFits(const std::string& path, long width, long height, const std::vector<float>& values)
@@ -206,10 +209,8 @@ TEST(ImagePaths, SplitAtTheLastSlashAndDot)
         PathParts expected;
     };
     const Case cases[] = {
-        {"/img/a.b.fits", {"/img/", "a.b", ".fits"}},
-        {"/img/RUN.FITS", {"/img/", "RUN", ".fits"}},
-        {"/img.d/noext", {"/img.d/", "noext", ""}},
-        {"x.pgm", {"", "x", ".pgm"}},
+        {"/img/a.b.fits", {"/img/", "a.b", ".fits"}},   {"/img/RUN.FITS", {"/img/", "RUN", ".fits"}},
+        {"/img.d/noext", {"/img.d/", "noext", ""}},     {"x.pgm", {"", "x", ".pgm"}},
         {"/d/run.fits.gz", {"/d/", "run.fits", ".gz"}},
     };
     for (const Case& c : cases) {
@@ -253,22 +254,40 @@ TEST_F(ImageFiles, FailedOpenLeavesThePreviousImageUsable)
              ::setenv("PATH", stubFolder().c_str(), 1);
          },
          {kOpenFailed}},
-        {"converter crashes", file("second.pgm"), [&] { writeStub("pgm2ksv", "kill -9 $$"); state.converterFolder = stubFolder(); },
+        {"converter crashes",
+         file("second.pgm"),
+         [&] {
+             writeStub("pgm2ksv", "kill -9 $$");
+             state.converterFolder = stubFolder();
+         },
          {kOpenFailed}},
-        {"converter succeeds without output", file("second.pgm"),
-         [&] { writeStub("pgm2ksv", "exit 0"); state.converterFolder = stubFolder(); }, {kOpenFailed}},
-        {"pixel block cut short", file("second.pgm"),
+        {"converter succeeds without output",
+         file("second.pgm"),
+         [&] {
+             writeStub("pgm2ksv", "exit 0");
+             state.converterFolder = stubFolder();
+         },
+         {kOpenFailed}},
+        {"pixel block cut short",
+         file("second.pgm"),
          [&] {
              Bytes ksv = makeKsv("KSV V000\r 8\r 2\r 2\r 7\r 10\r", {7, 8, 9, 10});
              ksv.resize(ksv.size() - 1);
              stubProducing(ksv);
          },
          {"Error - when reading image from temporary KSV input fil"}},
-        {"header unreadable", file("second.pgm"),
-         [&] { stubProducing(makeKsv("KSV V000\r 8\r two\r 2\r 7\r 10\r", {7, 8, 9, 10})); }, {kOpenFailed}},
-        {"more pixels than the program holds", file("second.pgm"),
-         [&] { stubProducing(makeKsv("KSV V000\r 8\r 6145\r 4096\r 0\r 1\r", {})); }, {kOpenFailed}},
-        {"temporary KSV file is a folder", file("second.pgm"),
+        {"header unreadable",
+         file("second.pgm"),
+         [&] {
+             stubProducing(makeKsv("KSV V000\r 8\r two\r 2\r 7\r 10\r", {7, 8, 9, 10}));
+         },
+         {kOpenFailed}},
+        {"more pixels than the program holds",
+         file("second.pgm"),
+         [&] { stubProducing(makeKsv("KSV V000\r 8\r 6145\r 4096\r 0\r 1\r", {})); },
+         {kOpenFailed}},
+        {"temporary KSV file is a folder",
+         file("second.pgm"),
          [&] {
              writeStub("pgm2ksv", "rm -f \"$HLV_KSVOUTFN\"; mkdir \"$HLV_KSVOUTFN\"");
              state.converterFolder = stubFolder();
@@ -373,9 +392,16 @@ TEST_F(ImageFiles, FailedSavesWriteNothingAndKeepTheName)
     const Case cases[] = {
         {"wrong extension", file("out.png"), [] {}, {kWrongOutput}},
         {"converter reports a failure", file("taken.pgm"), [] {}, {"Error - when opening PGM output file"}},
-        {"converter crashes", file("out.pgm"), [&] { writeStub("ksv2pgm", "kill -9 $$"); state.converterFolder = stubFolder(); },
+        {"converter crashes",
+         file("out.pgm"),
+         [&] {
+             writeStub("ksv2pgm", "kill -9 $$");
+             state.converterFolder = stubFolder();
+         },
          {kSaveFailed}},
-        {"work folder missing", file("out.pgm"), [&] { state.workFolder = file("gone"); },
+        {"work folder missing",
+         file("out.pgm"),
+         [&] { state.workFolder = file("gone"); },
          {"Error - when opening temporary KSV file"}},
     };
     for (const Case& c : cases) {
@@ -433,7 +459,7 @@ TEST_F(ImageFiles, DisplayBitmapBytes)
     EXPECT_EQ(getU32(b, 10), 54u);  // pixel offset
     EXPECT_EQ(getU32(b, 14), 40u);
     EXPECT_EQ(getU32(b, 18), 2u);
-    EXPECT_EQ(getU32(b, 22), 1u);   // positive: bottom-up
+    EXPECT_EQ(getU32(b, 22), 1u);  // positive: bottom-up
     EXPECT_EQ(b[26] | b[27] << 8, 1);
     EXPECT_EQ(b[28] | b[29] << 8, 32);
     EXPECT_EQ(getU32(b, 34), 8u);

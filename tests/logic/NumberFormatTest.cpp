@@ -73,9 +73,8 @@ TEST(NumberFormat, FloatsAndIntegersUseTheirOwnDigits)
 
 TEST(NumberFormat, RoundingHalvesToEven)
 {
-    const std::pair<double, double> cases[] = {{0.5, 0.0},   {1.5, 2.0},   {2.5, 2.0},   {3.5, 4.0},
-                                               {-0.5, -0.0}, {-1.5, -2.0}, {-2.5, -2.0}, {2.4999, 2.0},
-                                               {127.5, 128.0}, {76.5, 76.0}};
+    const std::pair<double, double> cases[] = {{0.5, 0.0},   {1.5, 2.0},   {2.5, 2.0},    {3.5, 4.0},     {-0.5, -0.0},
+                                               {-1.5, -2.0}, {-2.5, -2.0}, {2.4999, 2.0}, {127.5, 128.0}, {76.5, 76.0}};
     for (const auto& [value, expected] : cases)
         EXPECT_EQ(roundHalfEven(value), expected) << value;
 
@@ -86,8 +85,16 @@ TEST(NumberFormat, RoundingHalvesToEven)
     struct Division {
         std::int64_t num, den, expected;
     };
-    const Division divisions[] = {{5, 2, 2},        {7, 2, 4},       {-5, 2, -2},  {-7, 2, -4}, {1275, 10, 128},
-                                  {765, 10, 76},    {1, 3, 0},       {2, 3, 1},    {-1, 3, 0},  {-2, 3, -1},
+    const Division divisions[] = {{5, 2, 2},
+                                  {7, 2, 4},
+                                  {-5, 2, -2},
+                                  {-7, 2, -4},
+                                  {1275, 10, 128},
+                                  {765, 10, 76},
+                                  {1, 3, 0},
+                                  {2, 3, 1},
+                                  {-1, 3, 0},
+                                  {-2, 3, -1},
                                   {4095LL * 4000000000LL, 4000000000LL, 4095}};
     for (const Division& d : divisions)
         EXPECT_EQ(roundDivHalfEven(d.num, d.den), d.expected) << d.num << " / " << d.den;
@@ -97,14 +104,14 @@ TEST(NumberFormat, NumericText)
 {
     for (const char* text : {"1", " 1 ", "+1", "-1.5", ".5", "5.", "1E5", "1e-5", "1.5E+10", "  -0.02", "007"})
         EXPECT_TRUE(isNumeric(text)) << '"' << text << '"';
-    for (const char* text : {"", " ", "+-", "-+", ".", "1e", "1E+", "abc", "1 2", "1,5", "0x10", "1..2", "--1",
-                             "nan", "inf", "1.5.", "E5", "5-"})
+    for (const char* text : {"", " ", "+-", "-+", ".", "1e", "1E+", "abc", "1 2", "1,5", "0x10", "1..2", "--1", "nan",
+                             "inf", "1.5.", "E5", "5-"})
         EXPECT_FALSE(isNumeric(text)) << '"' << text << '"';
 
     EXPECT_EQ(numericValue(" -1.5E2 "), -150.0);
     EXPECT_EQ(numericValue("+.5"), 0.5);
     EXPECT_EQ(numericValue("1e-400"), 0.0);  // too small: zero
-    EXPECT_FALSE(numericValue("1e400"));      // too large: no value
+    EXPECT_FALSE(numericValue("1e400"));     // too large: no value
     EXPECT_FALSE(textToFloat("1e39"));
     EXPECT_EQ(textToFloat("0.02"), 0.02f);
 }
@@ -115,9 +122,10 @@ TEST(NumberFormat, TextReadAsSixteenBitInteger)
         const char* text;
         std::optional<std::int16_t> expected;
     };
-    const Case cases[] = {{"172.80", 173}, {"207.60", 208}, {"83.33", 83}, {"57.50", 58}, {"56.5", 56},
-                          {"1.67", 2},     {"0.5", 0},      {"32767", 32767}, {"-32768.4", -32768},
-                          {"32768", std::nullopt}, {"abc", std::nullopt}, {"-", std::nullopt}};
+    const Case cases[] = {
+        {"172.80", 173},       {"207.60", 208},    {"83.33", 83},    {"57.50", 58},        {"56.5", 56},
+        {"1.67", 2},           {"0.5", 0},         {"32767", 32767}, {"-32768.4", -32768}, {"32768", std::nullopt},
+        {"abc", std::nullopt}, {"-", std::nullopt}};
     for (const Case& c : cases)
         EXPECT_EQ(textToInt16(c.text), c.expected) << c.text;
     EXPECT_EQ(textToInt32("2147483647"), 2147483647);
@@ -130,10 +138,19 @@ TEST(NumberFormat, GeneralTextOfThresholdValues)
         float value;
         const char* expected;
     };
-    const Case cases[] = {{0.0f, "0"},          {410.0f, "410"},           {0.5f, "0.5"},   {-2.5f, "-2.5"},
-                          {1.1f, "1.1"},        {1234567.0f, "1234567"},   {12345678.0f, "1.234568E+07"},
-                          {0.0001f, "0.0001"},  {0.00001f, "1E-05"},       {0.3f, "0.3"},
-                          {3.4028235e38f, "3.402823E+38"}, {-1.5e-10f, "-1.5E-10"}, {2.2222222f, "2.222222"}};
+    const Case cases[] = {{0.0f, "0"},
+                          {410.0f, "410"},
+                          {0.5f, "0.5"},
+                          {-2.5f, "-2.5"},
+                          {1.1f, "1.1"},
+                          {1234567.0f, "1234567"},
+                          {12345678.0f, "1.234568E+07"},
+                          {0.0001f, "0.0001"},
+                          {0.00001f, "1E-05"},
+                          {0.3f, "0.3"},
+                          {3.4028235e38f, "3.402823E+38"},
+                          {-1.5e-10f, "-1.5E-10"},
+                          {2.2222222f, "2.222222"}};
     for (const Case& c : cases)
         EXPECT_EQ(generalText(c.value), c.expected) << c.value;
     EXPECT_EQ(generalText(std::int32_t{-2147483647 - 1}), "-2147483648");

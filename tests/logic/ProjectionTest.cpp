@@ -20,8 +20,7 @@ struct Computed {
     ResultFlags flags;
 };
 
-Computed project(const ImageStore& image, const RegionArray& region, double lower, double upper,
-                 bool invert = false)
+Computed project(const ImageStore& image, const RegionArray& region, double lower, double upper, bool invert = false)
 {
     Computed c;
     c.flags.regionBuilt = true;
@@ -180,8 +179,9 @@ TEST(Centroid, KnownCentres)
 TEST(Centroid, CombinedRegionWeighsAgainstItsOwnRange)
 {
     // A bias of 100 counts under a line at column 3; rows 1-2 are the background.
-    const ImageStore image = intImage(4, 4, {100, 100, 100, 100, 100, 100, 100, 100,  //
-                                             100, 100, 160, 101, 100, 100, 140, 101});
+    const ImageStore image = intImage(4, 4,
+                                      {100, 100, 100, 100, 100, 100, 100, 100,  //
+                                       100, 100, 160, 101, 100, 100, 140, 101});
     const RegionArray region = regionOf(image, {1, 3, 4, 4}, 1, true);
     Computed r = project(image, region, 100, 160);
     const CentroidThresholds off = CentroidThresholdsFor(100, false, 160, false, region, false);
@@ -193,7 +193,8 @@ TEST(Centroid, CombinedRegionWeighsAgainstItsOwnRange)
 
     const CentroidThresholds on = CentroidThresholdsFor(100, true, 160, true, region, false);
     EXPECT_EQ(on.lower, 100);  // a side switched On keeps its value
-    const CentroidThresholds single = CentroidThresholdsFor(100, false, 160, false, regionOf(image, {1, 3, 4, 4}), false);
+    const CentroidThresholds single =
+        CentroidThresholdsFor(100, false, 160, false, regionOf(image, {1, 3, 4, 4}), false);
     EXPECT_EQ(single.lower, 100);
 }
 

@@ -8,7 +8,8 @@ using namespace kestrova;
 
 namespace {
 
-ResultFlags allSet() {
+ResultFlags allSet()
+{
     return {true, true, true, true, true, true};
 }
 

@@ -141,9 +141,9 @@ TEST(RegionGrey, MappingRule)
         int grey;
     };
     const IntCase ints[] = {
-        {1, 0, 510, 0},  {3, 0, 510, 2}, {510, 0, 510, 255}, {-1, 0, 510, 0}, {511, 0, 510, 255},
-        {0, -2000000000, 2000000000, 128},  // beyond 32 bits
-        {5, 5, 5, 0},    {4, 5, 5, 0},   {6, 5, 5, 255},  // zero span
+        {1, 0, 510, 0},  {3, 0, 510, 2},     {510, 0, 510, 255},
+        {-1, 0, 510, 0}, {511, 0, 510, 255}, {0, -2000000000, 2000000000, 128},  // beyond 32 bits
+        {5, 5, 5, 0},    {4, 5, 5, 0},       {6, 5, 5, 255},                     // zero span
     };
     for (const IntCase& c : ints)
         EXPECT_EQ(regionGreyOf(c.v, intThresholds(c.low, c.high)), c.grey) << c.v << " " << c.low << ".." << c.high;
@@ -188,17 +188,12 @@ TEST(RegionSave, DataTypeForTheRegionRange)
         std::int16_t saved;
     };
     const Case cases[] = {
-        {8, 0, 255, false, 8},          // a plain region keeps its code
-        {8, -5, 255, false, 16},        // 8-bit frame minus background
-        {8, 0, 510, false, 16},         // added
-        {20, 0, 65535, false, 20},
-        {20, -100, 65535, false, 32},   // 16-bit frame minus background
-        {20, 0, 131070, false, 32},
-        {16, -40000, 10, false, 32},
-        {10, -128, 127, false, 10},
-        {10, -129, 0, false, 16},
-        {40, -1, 5, false, 16},
-        {-32, -5, 5, true, -32},
+        {8, 0, 255, false, 8},                                     // a plain region keeps its code
+        {8, -5, 255, false, 16},                                   // 8-bit frame minus background
+        {8, 0, 510, false, 16},                                    // added
+        {20, 0, 65535, false, 20},  {20, -100, 65535, false, 32},  // 16-bit frame minus background
+        {20, 0, 131070, false, 32}, {16, -40000, 10, false, 32},  {10, -128, 127, false, 10},
+        {10, -129, 0, false, 16},   {40, -1, 5, false, 16},       {-32, -5, 5, true, -32},
     };
     for (const Case& c : cases) {
         RegionArray region;
@@ -320,8 +315,8 @@ TEST(RegionSave, SubtractedRegionsConvertToFitsAndBack)
         region.intMin = *std::min_element(c.pixels.begin(), c.pixels.end());
         region.intMax = *std::max_element(c.pixels.begin(), c.pixels.end());
         const auto ksvWith = [&](int code) {
-            return makeKsv("KSV V000\r " + std::to_string(code) + "\r 2\r 2\r " + std::to_string(region.intMin) + "\r " +
-                               std::to_string(region.intMax) + "\r",
+            return makeKsv("KSV V000\r " + std::to_string(code) + "\r 2\r 2\r " + std::to_string(region.intMin) +
+                               "\r " + std::to_string(region.intMax) + "\r",
                            c.pixels);
         };
         writeBytes(dir.file("frame.ksv"), ksvWith(c.frameType));

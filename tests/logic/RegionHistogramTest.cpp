@@ -120,8 +120,8 @@ TEST(RegionHistogram, FormatsByTheLargestCount)
         const char* tick;
     };
     const Case cases[] = {
-        {9, "0", "0"},           {10, "#0", "#0"},         {999, "##0", "##0"},
-        {9999, "###0", "###0"},  {99999, "####0", "####0"}, {100000, "0.0###E+###", "0.0E+###"},
+        {9, "0", "0"},          {10, "#0", "#0"},          {999, "##0", "##0"},
+        {9999, "###0", "###0"}, {99999, "####0", "####0"}, {100000, "0.0###E+###", "0.0E+###"},
     };
     for (const Case& c : cases) {
         const HistogramScales s = histogramScalesFor(countsBetween(0, c.largest), false);
@@ -177,7 +177,7 @@ TEST(RegionHistogram, ReadOutAndValuesFile)
     EXPECT_EQ(g.halfBin, 1);
     EXPECT_FALSE(histogramBinAt(150.0, g));
     EXPECT_FALSE(histogramBinAt(850.0, g));
-    EXPECT_FALSE(histogramBinAt(849.6, g));  // rounds to the plot's right edge
+    EXPECT_FALSE(histogramBinAt(849.6, g));                        // rounds to the plot's right edge
     EXPECT_EQ(histogramBinAt(500.0, g), std::optional<int>{128});  // 127.5
     EXPECT_EQ(histogramBinAt(849.0, g), std::optional<int>{255});
 

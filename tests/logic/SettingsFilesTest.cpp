@@ -93,8 +93,9 @@ TEST_F(SettingsFiles, RefusedDisplayFilesChangeNothing)
         EXPECT_EQ(display(), before) << what;
     }
     messages.clear();
-    EXPECT_FALSE(ReadDisplaySettings(file("missing.txt"), state.image, state.displayThresholds, state.inversion,
-                                     messages).applied);
+    EXPECT_FALSE(
+        ReadDisplaySettings(file("missing.txt"), state.image, state.displayThresholds, state.inversion, messages)
+            .applied);
 
     // A zoom text that is no zoom keeps the current zoom, refused once; the rest applies.
     writeText(file("d.txt"), " abc\r 1\r 1\r 5\r 200\r 1\r 5\r 90\r");
@@ -118,8 +119,7 @@ TEST_F(SettingsFiles, AnalysisFileByteForByteAndBack)
     state.dataThresholds.lower = {true, "20", 20, 0.0f};
     state.dataThresholds.upper = {false, "kept", 110, 0.0f};
     ASSERT_TRUE(WriteAnalysisSettings(file("a.txt"), state.inversion, state.roi, state.dataThresholds, messages));
-    EXPECT_EQ(readText(file("a.txt")),
-              " 1\r 1\r 2\r 1\r 4\r 2\r 1\r 2\r 2\r 4\r 3\r 0\r 1\r 1\r 20\r 0\r kept\r");
+    EXPECT_EQ(readText(file("a.txt")), " 1\r 1\r 2\r 1\r 4\r 2\r 1\r 2\r 2\r 4\r 3\r 0\r 1\r 1\r 20\r 0\r kept\r");
     const AnalysisSettings written = analysis();
 
     loadImage(state, 4, 3, ramp(), 16);  // everything back to the defaults
@@ -162,8 +162,8 @@ TEST_F(SettingsFiles, RefusedAnalysisFilesChangeNothing)
     for (const auto& [what, content] : cases) {
         writeText(file("a.txt"), content);
         messages.clear();
-        EXPECT_FALSE(ReadAnalysisSettings(file("a.txt"), state.image, state.inversion, state.roi,
-                                          state.dataThresholds, state.resultFlags, messages))
+        EXPECT_FALSE(ReadAnalysisSettings(file("a.txt"), state.image, state.inversion, state.roi, state.dataThresholds,
+                                          state.resultFlags, messages))
             << what;
         EXPECT_EQ(messages, Messages{"Error - wwhen reading analysis settings file"}) << what;
         EXPECT_EQ(analysis(), before) << what;
@@ -180,7 +180,7 @@ TEST_F(SettingsFiles, RefusedAnalysisFilesChangeNothing)
     EXPECT_EQ(state.dataThresholds.lower.intValue, 0);
 
     messages.clear();
-    EXPECT_FALSE(WriteAnalysisSettings(file("no/such/folder.txt"), state.inversion, state.roi, state.dataThresholds,
-                                       messages));
+    EXPECT_FALSE(
+        WriteAnalysisSettings(file("no/such/folder.txt"), state.inversion, state.roi, state.dataThresholds, messages));
     EXPECT_EQ(messages, Messages{"Error - wwhen writing analysis settings file"});
 }

@@ -56,7 +56,7 @@ TEST(ValuesText, ProjectionLines)
 TEST(ValuesText, FileNames)
 {
     const std::pair<const char*, bool> cases[] = {
-        {"/d/a.csv", true}, {"/d/a.CSV", true},  {"a.Csv", true},  {"/d/.csv", false},
+        {"/d/a.csv", true}, {"/d/a.CSV", true},  {"a.Csv", true},     {"/d/.csv", false},
         {"/d/a", false},    {"/d/a.txt", false}, {"/d.csv/a", false}, {"", false},
     };
     for (const auto& [path, ok] : cases)

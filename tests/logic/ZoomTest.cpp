@@ -61,12 +61,11 @@ TEST(Zoom, EnlargementLimit)
         bool allowed;
     };
     const Case cases[] = {
-        {6144, 4096, 32.0f, true},       // 3200 % of one-for-one: 196608 pixels
-        {6144, 4096, 170.0f, true},      // 1044480
-        {6144, 4096, 171.0f, false},     // 1050624
-        {1048576, 10, 1.0f, true},       // exactly at the limit
-        {1048577, 10, 1.0f, false},
-        {10, 524289, 2.0f, false},       // the height counts as well
+        {6144, 4096, 32.0f, true},                               // 3200 % of one-for-one: 196608 pixels
+        {6144, 4096, 170.0f, true},                              // 1044480
+        {6144, 4096, 171.0f, false},                             // 1050624
+        {1048576, 10, 1.0f, true},                               // exactly at the limit
+        {1048577, 10, 1.0f, false},  {10, 524289, 2.0f, false},  // the height counts as well
         {2048, 512, 0.02f, true},
     };
     for (const Case& c : cases)
@@ -98,17 +97,17 @@ TEST(Zoom, StepKeepsThePointUnderTheAnchor)
         double oldScroll, oldAnchor, newAnchor, oldLength, newLength, view, expected;
     };
     const Case cases[] = {
-        {0, 500, 500, 1024, 2048, 1000, 500},       // centre of a 1024 picture stays the centre
-        {1000, 500, 500, 2048, 1024, 1000, 24},     // zoom out, limited to the new range
-        {0, 100, 100, 1000, 1200, 1000, 20},        // under the mouse at 100
-        {0, 500, 500, 1000, 800, 1000, 0},          // smaller than the viewport: no scroll
-        {5000, 0, 0, 6144, 196608, 1100, 160000},   // the left edge's image column stays at the left
-        {0, 0, 0, 0, 500, 100, 0},                  // no picture before
-        {100, 300, 400, 1000, 2000, 800, 400},      // the viewport grew: its new centre
+        {0, 500, 500, 1024, 2048, 1000, 500},      // centre of a 1024 picture stays the centre
+        {1000, 500, 500, 2048, 1024, 1000, 24},    // zoom out, limited to the new range
+        {0, 100, 100, 1000, 1200, 1000, 20},       // under the mouse at 100
+        {0, 500, 500, 1000, 800, 1000, 0},         // smaller than the viewport: no scroll
+        {5000, 0, 0, 6144, 196608, 1100, 160000},  // the left edge's image column stays at the left
+        {0, 0, 0, 0, 500, 100, 0},                 // no picture before
+        {100, 300, 400, 1000, 2000, 800, 400},     // the viewport grew: its new centre
     };
     for (const Case& c : cases)
-        EXPECT_DOUBLE_EQ(
-            scrollKeepingPoint(c.oldScroll, c.oldAnchor, c.newAnchor, c.oldLength, c.newLength, c.view), c.expected)
+        EXPECT_DOUBLE_EQ(scrollKeepingPoint(c.oldScroll, c.oldAnchor, c.newAnchor, c.oldLength, c.newLength, c.view),
+                         c.expected)
             << c.oldScroll << " " << c.oldAnchor;
 }
 
@@ -119,8 +118,9 @@ TEST(Zoom, FitAndCustomTexts)
     EXPECT_EQ(fitZoomText(100, 0), "100");
 
     const std::pair<const char*, const char*> cases[] = {
-        {"250", "250"}, {"1", "1"}, {"500", "500"}, {"600", "144.00"}, {"0", "144.00"},
-        {"-5", "144.00"}, {"x", "144.00"}, {"-", "144.00"}, {"499.6", "499.6"}, {"500.5", "500.5"}, {"500.6", "144.00"}, {"0.6", "0.6"}, {"0.5", "144.00"},
+        {"250", "250"},      {"1", "1"},      {"500", "500"},    {"600", "144.00"},  {"0", "144.00"},
+        {"-5", "144.00"},    {"x", "144.00"}, {"-", "144.00"},   {"499.6", "499.6"}, {"500.5", "500.5"},
+        {"500.6", "144.00"}, {"0.6", "0.6"},  {"0.5", "144.00"},
     };
     for (const auto& [typed, expected] : cases)
         EXPECT_EQ(customZoomText(typed, "144.00"), expected) << typed;

@@ -25,7 +25,10 @@ namespace {
 
 const Bytes kEarlierOutput = {'k', 'e', 'e', 'p', ' ', 'm', 'e', '\n', 0, 1, 2, 3};
 
-std::string reportOf(int code) { return std::string(*ksv::converterMessage(code)) + "\n\n"; }
+std::string reportOf(int code)
+{
+    return std::string(*ksv::converterMessage(code)) + "\n\n";
+}
 
 class ConverterFaults : public ::testing::TestWithParam<ConverterCase> {
 protected:
@@ -51,7 +54,10 @@ protected:
     TempDir other;  // for reports and files that must not be in `dir`
 };
 
-std::string caseName(const ::testing::TestParamInfo<ConverterCase>& info) { return info.param.name; }
+std::string caseName(const ::testing::TestParamInfo<ConverterCase>& info)
+{
+    return info.param.name;
+}
 
 }  // namespace
 
@@ -95,8 +101,7 @@ TEST_P(ConverterFaults, InputCutShortFailsBeforeTouchingTheOutput)
 {
     const Bytes whole = converter().input(40, 40);
     // Cut inside the first row of pixels, in the middle, and one byte before the end.
-    const std::size_t header = converter().toKsv ? whole.size() - 40 * 40 * (converter().name[0] == 'f' ? 2 : 1)
-                                                 : 256;
+    const std::size_t header = converter().toKsv ? whole.size() - 40 * 40 * (converter().name[0] == 'f' ? 2 : 1) : 256;
     for (const std::size_t keep : {header + 1, whole.size() / 2 + header / 2, whole.size() - 1}) {
         Bytes cut(whole.begin(), whole.begin() + static_cast<long>(keep));
         writeBytes(input(), cut);
@@ -153,8 +158,7 @@ TEST_P(ConverterFaults, KilledConverterLeavesNoTraceBesideTheOutput)
         writeBytes(output(), kEarlierOutput);
         pid_t pid = 0;
         int early = 0;
-        ASSERT_TRUE(startStalled(arguments(converter(), input(), output()), pid, early, ""))
-            << "ended with " << early;
+        ASSERT_TRUE(startStalled(arguments(converter(), input(), output()), pid, early, "")) << "ended with " << early;
         EXPECT_EQ(resume(pid, signal), 128 + signal) << strsignal(signal);
         if (signal == SIGKILL && std::string(converter().name) == "ksv2fit") {
             // The FITS library creates its file by name, so a process killed outright leaves

@@ -22,8 +22,7 @@ TEST(ExtremeRanges, FromKsvConvertersMapEveryRange)
     const std::string biggest = "340282346638528859811704183484516925440.000000";
     const Case cases[] = {
         {"float maximum at the limit",
-         makeKsvFloat("KSV V000\r -32\r 2\r 1\r 0.000000\r " + biggest + "\r", {0.0f, 3.4028234663852886e38f}),
-         65535},
+         makeKsvFloat("KSV V000\r -32\r 2\r 1\r 0.000000\r " + biggest + "\r", {0.0f, 3.4028234663852886e38f}), 65535},
         {"float range over the whole line",
          makeKsvFloat("KSV V000\r -64\r 2\r 1\r -" + biggest + "\r " + biggest + "\r",
                       {-3.4028234663852886e38f, 3.4028234663852886e38f}),

@@ -45,9 +45,15 @@ const Pair kPairs[] = {
     {"fit2ksv", "ksv2fit", ".fits", fitsImage},
 };
 
-Bytes pixelBlock(const Bytes& ksvFile) { return Bytes(ksvFile.begin() + 256, ksvFile.end()); }
+Bytes pixelBlock(const Bytes& ksvFile)
+{
+    return Bytes(ksvFile.begin() + 256, ksvFile.end());
+}
 
-bool built(const char* name) { return fileExists(program(name)); }
+bool built(const char* name)
+{
+    return fileExists(program(name));
+}
 
 }  // namespace
 
@@ -124,7 +130,7 @@ TEST(AwkwardFileNames, OpenAndSaveInTheMainProgram)
         const std::vector<std::uint8_t> picture(header.imageSize, 0x40);
         ASSERT_TRUE(kestrova::SaveDisplay(state, header, picture, dir.file(base + " display.pgm"), messages)) << base;
 
-        std::vector<std::string> expected = {base + ".pgm", base + " saved.fits", base + " saved.bmp",
+        std::vector<std::string> expected = {base + ".pgm",       base + " saved.fits",  base + " saved.bmp",
                                              base + " saved.pgm", base + " display.pgm", "work"};
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(listFolder(dir.path()), expected) << base;

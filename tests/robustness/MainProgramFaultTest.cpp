@@ -120,9 +120,7 @@ TEST_F(MainProgramFaults, FailedOpenKeepsTheLoadedImage)
          {kOpenFailed}},
         {"converter killed", [this] { stub("pgm2ksv", "kill -KILL $$"); }, {kOpenFailed}},
         {"converter killed after part of its output",
-         [this] {
-             stub("pgm2ksv", "printf 'KSV V000\\r 8\\r 4\\r 4\\r' > \"$HLV_KSVOUTFN\"; kill -TERM $$");
-         },
+         [this] { stub("pgm2ksv", "printf 'KSV V000\\r 8\\r 4\\r 4\\r' > \"$HLV_KSVOUTFN\"; kill -TERM $$"); },
          {kOpenFailed}},
         {"temporary KSV corrupt",
          [this] { stub("pgm2ksv", "printf 'P5\\n4 4\\n255\\n' > \"$HLV_KSVOUTFN\""); },
@@ -131,9 +129,7 @@ TEST_F(MainProgramFaults, FailedOpenKeepsTheLoadedImage)
          [this] { stub("pgm2ksv", "printf 'KSV V000\\r 8\\r 4' > \"$HLV_KSVOUTFN\""); },
          {kOpenFailed}},
         {"temporary KSV shorter than its pixels",
-         [this] {
-             stub("pgm2ksv", "head -c 300 \"" + dir.file("real.ksv") + "\" > \"$HLV_KSVOUTFN\"");
-         },
+         [this] { stub("pgm2ksv", "head -c 300 \"" + dir.file("real.ksv") + "\" > \"$HLV_KSVOUTFN\""); },
          {"Error - when reading image from temporary KSV input fil"}},
     };
     writeBytes(dir.file("real.ksv"), robustness::ksvImage(4, 4));
@@ -164,37 +160,36 @@ TEST_F(MainProgramFaults, FailedSaveLeavesTheEarlierFileAndTheImage)
         Messages expected;
     };
     const SaveCase cases[] = {
-        {"converter missing", image("out.pgm"),
+        {"converter missing",
+         image("out.pgm"),
          [&] {
              state.converterFolder = "";
              ::setenv("PATH", emptyPath.c_str(), 1);
          },
          {kSaveFailed}},
-        {"converter killed", image("out.pgm"), [this] { stub("ksv2pgm", "kill -KILL $$"); },
-         {kSaveFailed}},
-        {"temporary KSV corrupt before the converter reads it", image("out.pgm"),
+        {"converter killed", image("out.pgm"), [this] { stub("ksv2pgm", "kill -KILL $$"); }, {kSaveFailed}},
+        {"temporary KSV corrupt before the converter reads it",
+         image("out.pgm"),
          [&] {
-             stub("ksv2pgm", "printf 'XSV V000' | dd of=\"$HLV_KSVINFN\" conv=notrunc 2>/dev/null; exec \"" +
-                                   realKsv2pgm + "\"");
+             stub("ksv2pgm",
+                  "printf 'XSV V000' | dd of=\"$HLV_KSVINFN\" conv=notrunc 2>/dev/null; exec \"" + realKsv2pgm + "\"");
          },
          {"Error - when reading image parameters from KSV input file"}},
-        {"temporary KSV shorter than its header", image("out.pgm"),
-         [&] {
-             stub("ksv2pgm", "truncate -s 12 \"$HLV_KSVINFN\"; exec \"" + realKsv2pgm + "\"");
-         },
+        {"temporary KSV shorter than its header",
+         image("out.pgm"),
+         [&] { stub("ksv2pgm", "truncate -s 12 \"$HLV_KSVINFN\"; exec \"" + realKsv2pgm + "\""); },
          {"Error - when reading image parameters from KSV input file"}},
-        {"temporary KSV shorter than its pixels", image("out.pgm"),
-         [&] {
-             stub("ksv2pgm", "truncate -s 270 \"$HLV_KSVINFN\"; exec \"" + realKsv2pgm + "\"");
-         },
+        {"temporary KSV shorter than its pixels",
+         image("out.pgm"),
+         [&] { stub("ksv2pgm", "truncate -s 270 \"$HLV_KSVINFN\"; exec \"" + realKsv2pgm + "\""); },
          {"Error - when reading image from KSV input file"}},
-        {"work folder gone", image("out.pgm"), [this] { state.workFolder = dir.file("gone"); },
+        {"work folder gone",
+         image("out.pgm"),
+         [this] { state.workFolder = dir.file("gone"); },
          {"Error - when opening temporary KSV file"}},
-        {"output under a plain file", dir.file("plain/out.pgm"), [] {},
-         {"Error - when opening PGM output file"}},
+        {"output under a plain file", dir.file("plain/out.pgm"), [] {}, {"Error - when opening PGM output file"}},
         // A name with the extension, linked to the device: the converter writes the device in place.
-        {"full disk", dir.file("full.pgm"), [] {},
-         {"Error - when closing PGM output file"}},
+        {"full disk", dir.file("full.pgm"), [] {}, {"Error - when closing PGM output file"}},
     };
     ASSERT_EQ(::symlink("/dev/full", dir.file("full.pgm").c_str()), 0);
     for (const SaveCase& c : cases) {

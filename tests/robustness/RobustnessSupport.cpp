@@ -21,7 +21,10 @@ using namespace testsupport;
 
 namespace {
 
-int sample(int x, int y) { return (x * 7 + y * 13) % 251; }
+int sample(int x, int y)
+{
+    return (x * 7 + y * 13) % 251;
+}
 
 void putBigEndian(Bytes& b, std::uint32_t v, int bytes)
 {
@@ -168,18 +171,36 @@ const std::vector<ConverterCase>& converterCases()
         {"bmp2ksv", true, "in.bmp", "out.ksv", bmpImage, BmpRead, KsvOutputOpen, {KsvWrite, KsvOutputClose}},
         {"fit2ksv", true, "in.fits", "out.ksv", fitsImage, FitsRead, KsvOutputOpen, {KsvWrite, KsvOutputClose}},
         {"ksv2pgm", false, "in.ksv", "out.pgm", ksvImage, KsvRead, PgmOutputOpen, {PgmWrite, PgmOutputClose}},
-        {"ksv2bmp", false, "in.ksv", "out.bmp", ksvImage, KsvRead, BmpOutputOpen,
+        {"ksv2bmp",
+         false,
+         "in.ksv",
+         "out.bmp",
+         ksvImage,
+         KsvRead,
+         BmpOutputOpen,
          {BmpWrite, BmpOutputClose, BmpFileHeaderWrite, BmpInfoHeaderWrite}},
         // The FITS library refuses to create its file on a device at all.
-        {"ksv2fit", false, "in.ksv", "out.fits", ksvImage, KsvRead, FitsCreateFile,
+        {"ksv2fit",
+         false,
+         "in.ksv",
+         "out.fits",
+         ksvImage,
+         KsvRead,
+         FitsCreateFile,
          {FitsWrite, FitsOutputClose, FitsCreateImage, FitsCreateFile}},
     };
     return cases;
 }
 
-void PrintTo(const ConverterCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const ConverterCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
-bool isBuilt(const ConverterCase& c) { return ::access(program(c.name).c_str(), X_OK) == 0; }
+bool isBuilt(const ConverterCase& c)
+{
+    return ::access(program(c.name).c_str(), X_OK) == 0;
+}
 
 std::vector<std::string> arguments(const ConverterCase& c, const std::string& input, const std::string& output)
 {
@@ -235,6 +256,9 @@ int runIn(const std::string& folder, const std::vector<std::string>& argv,
     return exitCodeOf(status);
 }
 
-bool runningAsRoot() { return ::geteuid() == 0; }
+bool runningAsRoot()
+{
+    return ::geteuid() == 0;
+}
 
 }  // namespace robustness

@@ -26,8 +26,8 @@ struct ConverterCase {
     const char* inputName;
     const char* outputName;
     Bytes (*input)(int width, int height);
-    int shortInputCode;       // the input ends inside the pixels
-    int createCode;           // the output file cannot be created
+    int shortInputCode;              // the input ends inside the pixels
+    int createCode;                  // the output file cannot be created
     std::vector<int> fullDiskCodes;  // a write or the final close fails for lack of space
 };
 

@@ -28,9 +28,15 @@ enum class Planted { Link, Fifo, ForeignFile };
 void plant(Planted kind, const std::string& path, const std::string& victim)
 {
     switch (kind) {
-    case Planted::Link: ASSERT_EQ(::symlink(victim.c_str(), path.c_str()), 0); break;
-    case Planted::Fifo: ASSERT_EQ(::mkfifo(path.c_str(), 0666), 0); break;
-    case Planted::ForeignFile: writeText(path, "someone else's"); break;
+    case Planted::Link:
+        ASSERT_EQ(::symlink(victim.c_str(), path.c_str()), 0);
+        break;
+    case Planted::Fifo:
+        ASSERT_EQ(::mkfifo(path.c_str(), 0666), 0);
+        break;
+    case Planted::ForeignFile:
+        writeText(path, "someone else's");
+        break;
     }
 }
 
@@ -39,9 +45,15 @@ void expectUnchanged(Planted kind, const std::string& path, const std::string& v
     struct stat info {};
     ASSERT_EQ(::lstat(path.c_str(), &info), 0) << path;
     switch (kind) {
-    case Planted::Link: EXPECT_EQ(std::filesystem::read_symlink(path).string(), victim); break;
-    case Planted::Fifo: EXPECT_TRUE(S_ISFIFO(info.st_mode)) << path; break;
-    case Planted::ForeignFile: EXPECT_EQ(readText(path), "someone else's"); break;
+    case Planted::Link:
+        EXPECT_EQ(std::filesystem::read_symlink(path).string(), victim);
+        break;
+    case Planted::Fifo:
+        EXPECT_TRUE(S_ISFIFO(info.st_mode)) << path;
+        break;
+    case Planted::ForeignFile:
+        EXPECT_EQ(readText(path), "someone else's");
+        break;
     }
 }
 

@@ -13,7 +13,10 @@
 
 static int armed;
 
-static void arm(void) { armed = 1; }
+static void arm(void)
+{
+    armed = 1;
+}
 
 int mkstemp(char* pattern)
 {

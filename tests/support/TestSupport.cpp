@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <poll.h>
 #include <spawn.h>
+#include <sstream>
 #include <stdexcept>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -38,8 +38,7 @@ TempDir::~TempDir()
             std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
                                          std::filesystem::perm_options::add, ignored);
     }
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
-                                 ignored);
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
     std::filesystem::remove_all(path_, ignored);
 }
 
@@ -65,7 +64,10 @@ void writeBytes(const std::string& path, const Bytes& bytes)
         throw std::runtime_error("cannot write " + path);
 }
 
-void writeText(const std::string& path, const std::string& text) { writeBytes(path, Bytes(text.begin(), text.end())); }
+void writeText(const std::string& path, const std::string& text)
+{
+    writeBytes(path, Bytes(text.begin(), text.end()));
+}
 
 bool fileExists(const std::string& path)
 {
@@ -82,9 +84,15 @@ std::vector<std::string> listFolder(const std::string& path)
     return names;
 }
 
-std::string binDir() { return KESTROVA_BIN_DIR; }
+std::string binDir()
+{
+    return KESTROVA_BIN_DIR;
+}
 
-std::string program(const std::string& name) { return binDir() + "/" + name; }
+std::string program(const std::string& name)
+{
+    return binDir() + "/" + name;
+}
 
 RunResult run(const std::vector<std::string>& argv, const std::map<std::string, std::string>& extra,
               bool replaceEnvironment)
@@ -213,9 +221,15 @@ Bytes makeKsvFloat(const std::string& headerText, const std::vector<float>& pixe
     return makeKsvOf(headerText, pixels);
 }
 
-std::vector<std::int32_t> ksvIntPixels(const Bytes& file) { return ksvPixelsOf<std::int32_t>(file); }
+std::vector<std::int32_t> ksvIntPixels(const Bytes& file)
+{
+    return ksvPixelsOf<std::int32_t>(file);
+}
 
-std::vector<float> ksvFloatPixels(const Bytes& file) { return ksvPixelsOf<float>(file); }
+std::vector<float> ksvFloatPixels(const Bytes& file)
+{
+    return ksvPixelsOf<float>(file);
+}
 
 std::string ksvHeaderText(const Bytes& file)
 {

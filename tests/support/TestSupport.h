@@ -40,7 +40,7 @@ std::string binDir();
 std::string program(const std::string& name);
 
 struct RunResult {
-    int exitCode = -1;      // -1 when the program could not be started, 128 + n after signal n
+    int exitCode = -1;  // -1 when the program could not be started, 128 + n after signal n
     std::string standardError;
     std::string standardOutput;
 };

@@ -27,7 +27,8 @@ constexpr int kHeight = 20;
 
 // A 60 x 20 8-bit image with a bright band across its middle columns and rows, and a
 // calibration of 400 + 5 x nm beside it.
-void openBandImage(UiFixture& f) {
+void openBandImage(UiFixture& f)
+{
     std::vector<int> pixels(kWidth * kHeight);
     for (int y = 0; y < kHeight; ++y)
         for (int x = 0; x < kWidth; ++x)
@@ -38,34 +39,40 @@ void openBandImage(UiFixture& f) {
         throw std::runtime_error("the band image did not open");
 }
 
-QAction* item(UiFixture& f, QWidget* window, const char* name) {
+QAction* item(UiFixture& f, QWidget* window, const char* name)
+{
     QAction* action = f.control<QAction>(window, name);
     if (!action)
         throw std::runtime_error(std::string("no item ") + name);
     return action;
 }
 
-void trigger(UiFixture& f, QWidget* window, const char* name) {
+void trigger(UiFixture& f, QWidget* window, const char* name)
+{
     item(f, window, name)->trigger();
     QCoreApplication::processEvents();
 }
 
-void click(UiFixture& f, QWidget* window, const char* name) {
+void click(UiFixture& f, QWidget* window, const char* name)
+{
     f.control<QAbstractButton>(window, name)->click();
     QCoreApplication::processEvents();
 }
 
-QImage plot(UiFixture& f, QWidget* window) {
+QImage plot(UiFixture& f, QWidget* window)
+{
     return f.control<kestrova::PictureBox>(window, "picAxes")->picture();
 }
 
-QString label(UiFixture& f, QWidget* window, const char* name) {
+QString label(UiFixture& f, QWidget* window, const char* name)
+{
     return f.control<QLabel>(window, name)->text();
 }
 
 // The read-out for the mouse over the middle of the plot box (column 30 or 31, both bright):
 // the position label, which is one of `positions`, then the value.
-QString readOutMiddle(UiFixture& f, QWidget* window, const QStringList& positions) {
+QString readOutMiddle(UiFixture& f, QWidget* window, const QStringList& positions)
+{
     kestrova::PictureBox* box = f.control<kestrova::PictureBox>(window, "picAxes");
     emit box->mouseMove(Qt::NoButton, box->innerSize().width() / 2.0, box->innerSize().height() / 2.0);
     const QString position = label(f, window, "lblvalX");
@@ -76,7 +83,8 @@ QString readOutMiddle(UiFixture& f, QWidget* window, const QStringList& position
 class ShowOrder : public QObject {
 public:
     QStringList shown;
-    bool eventFilter(QObject* watched, QEvent* event) override {
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
         if (event->type() == QEvent::Show && watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow() &&
             watched->objectName().startsWith(QStringLiteral("frmAnalysis")))
             shown << watched->objectName();
@@ -85,7 +93,8 @@ public:
 };
 
 // Runs the program on `arguments` with the test's folders; gives its exit code.
-int runProgram(UiFixture& f, const QStringList& arguments) {
+int runProgram(UiFixture& f, const QStringList& arguments)
+{
     QProcess program;
     const QString programPath = f.prepareProgram(program);
     program.start(programPath, arguments);
@@ -108,7 +117,8 @@ private slots:
     void commandLineShowsAndCapturesWindows();
 };
 
-void AnalysisWindowsTest::flatRegionIsRefused() {
+void AnalysisWindowsTest::flatRegionIsRefused()
+{
     UiFixture f;
     uitest::writePgm(f.dataFile("flat.pgm"), 8, 6, 255, std::vector<int>(48, 7));
     QVERIFY(f.openThroughMenu(f.dataFile("flat.pgm")));
@@ -122,7 +132,8 @@ void AnalysisWindowsTest::flatRegionIsRefused() {
     QVERIFY(!f.action("mnuAnalysisXAxisProjection")->isChecked());
 }
 
-void AnalysisWindowsTest::meanSumAndUnitsSwitchThePlot() {
+void AnalysisWindowsTest::meanSumAndUnitsSwitchThePlot()
+{
     UiFixture f;
     openBandImage(f);
     QVERIFY(f.trigger("mnuAnalysisXAxisProjection"));
@@ -158,7 +169,8 @@ void AnalysisWindowsTest::meanSumAndUnitsSwitchThePlot() {
     QCOMPARE(label(f, profile, "lblZ"), QStringLiteral("Mean Intensity"));
 }
 
-void AnalysisWindowsTest::limitsSetCloseCancel() {
+void AnalysisWindowsTest::limitsSetCloseCancel()
+{
     UiFixture f;
     openBandImage(f);
     QVERIFY(f.trigger("mnuAnalysisXAxisProjection"));
@@ -216,10 +228,12 @@ void AnalysisWindowsTest::limitsSetCloseCancel() {
     QVERIFY(!f.child(windows::kSpectrum));
 }
 
-void AnalysisWindowsTest::regionChangeReopensTheOpenWindowsInOrder() {
+void AnalysisWindowsTest::regionChangeReopensTheOpenWindowsInOrder()
+{
     UiFixture f;
     openBandImage(f);
-    for (const char* command : {"mnuAnalysisAreaProperties", "mnuAnalysisYAxisProjection", "mnuAnalysisXAxisProjection"})
+    for (const char* command :
+         {"mnuAnalysisAreaProperties", "mnuAnalysisYAxisProjection", "mnuAnalysisXAxisProjection"})
         QVERIFY(f.trigger(command));
     trigger(f, f.child(windows::kSpectrum), "mnuOptionsYScaleLimits");
     QWidget* dialog = f.child(windows::kSpectrumLimits);
@@ -234,8 +248,8 @@ void AnalysisWindowsTest::regionChangeReopensTheOpenWindowsInOrder() {
     roi.RoI1 = {21, 1, 40, 10};
     f.window().refresh(kestrova::Change::Regions);
     qApp->removeEventFilter(&order);
-    QCOMPARE(order.shown, (QStringList{windows::kSpectrumLimits, windows::kSpectrum, windows::kProfile,
-                                       windows::kCentroid}));
+    QCOMPARE(order.shown,
+             (QStringList{windows::kSpectrumLimits, windows::kSpectrum, windows::kProfile, windows::kCentroid}));
     QCOMPARE(f.state().projections.column.count(), 20);
     QCOMPARE(label(f, f.child(windows::kCentroid), "lblvalArea"), QStringLiteral("200"));
 
@@ -247,7 +261,8 @@ void AnalysisWindowsTest::regionChangeReopensTheOpenWindowsInOrder() {
     QCOMPARE(f.state().projections.spectrumLimits.meanLo, f.state().projections.column.meanMin);
 }
 
-void AnalysisWindowsTest::printLeavesTheScreenGeometry() {
+void AnalysisWindowsTest::printLeavesTheScreenGeometry()
+{
     UiFixture f;
     openBandImage(f);
     QVERIFY(f.trigger("mnuAnalysisXAxisProjection"));
@@ -269,7 +284,8 @@ void AnalysisWindowsTest::printLeavesTheScreenGeometry() {
     QCOMPARE(after.half, onScreen.half);
 }
 
-void AnalysisWindowsTest::displaySavedAsFitsIsEightBit() {
+void AnalysisWindowsTest::displaySavedAsFitsIsEightBit()
+{
     UiFixture f;
     openBandImage(f);
     QVERIFY(f.trigger("mnuAnalysisYAxisProjection"));
@@ -286,7 +302,8 @@ void AnalysisWindowsTest::displaySavedAsFitsIsEightBit() {
     QCOMPARE(fits.mid(bitpix + 9, 21).trimmed(), QByteArray("8"));
 }
 
-void AnalysisWindowsTest::valuesFileHoldsTheProjectionBytes() {
+void AnalysisWindowsTest::valuesFileHoldsTheProjectionBytes()
+{
     UiFixture f;
     openBandImage(f);
     QVERIFY(f.trigger("mnuAnalysisXAxisProjection"));
@@ -301,13 +318,14 @@ void AnalysisWindowsTest::valuesFileHoldsTheProjectionBytes() {
     QCOMPARE(f.fileRequests.size(), 4);  // the open dialog, then three saves
     QCOMPARE(f.fileRequests.last().fileName, f.dataFile("band-XAxisProjection"));
     QVERIFY(!QFileInfo::exists(refused));
-    const std::string expected = kestrova::ProjectionValuesText(f.state().projections.column, false,
-                                                                &f.state().calibration.wavelengths);
+    const std::string expected =
+        kestrova::ProjectionValuesText(f.state().projections.column, false, &f.state().calibration.wavelengths);
     QCOMPARE(uitest::readFile(path), QByteArray::fromStdString(expected));
     QVERIFY(uitest::readFile(path).startsWith("405,"));
 }
 
-void AnalysisWindowsTest::commandLineShowsAndCapturesWindows() {
+void AnalysisWindowsTest::commandLineShowsAndCapturesWindows()
+{
     UiFixture f;
     openBandImage(f);
     const QString shot = f.folder() + QStringLiteral("/s.png");

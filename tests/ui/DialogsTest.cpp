@@ -21,7 +21,8 @@ constexpr const char* kAbsolute = "frmImageDisplayThresholdsAsAbsoluteValuesfrm"
 constexpr const char* kInitial = "frmFileInitialDisplayThresholdsfrm";
 
 // 16-bit image of 40 x 25 pixels holding 0 .. 99 ten times each: per-cents move the thresholds.
-void openRampImage(UiFixture& f) {
+void openRampImage(UiFixture& f)
+{
     std::vector<int> pixels(1000);
     for (int i = 0; i < 1000; ++i)
         pixels[static_cast<std::size_t>(i)] = (i * 37) % 1000 / 10;
@@ -30,34 +31,40 @@ void openRampImage(UiFixture& f) {
         throw std::runtime_error("the ramp image did not open");
 }
 
-void openFloatImage(UiFixture& f) {
+void openFloatImage(UiFixture& f)
+{
     const std::vector<float> pixels{-3.0f, -1.25f, 0.0f, 0.5f, 2.75f, 4.0f, 7.125f, 9.5f, 12.5f};
     if (!uitest::writeFloatFits(f.dataFile("float.fits"), 3, 3, pixels) || !f.openThroughMenu(f.dataFile("float.fits")))
         throw std::runtime_error("the float image did not open");
 }
 
-QWidget* openDialog(UiFixture& f, const char* item, const char* name) {
+QWidget* openDialog(UiFixture& f, const char* item, const char* name)
+{
     if (!f.trigger(item))
         return nullptr;
     return f.child(name);
 }
 
-void type(UiFixture& f, QWidget* dialog, const QString& lower, const QString& upper) {
+void type(UiFixture& f, QWidget* dialog, const QString& lower, const QString& upper)
+{
     f.control<QLineEdit>(dialog, "txtLoThresholdValue")->setText(lower);
     f.control<QLineEdit>(dialog, "txtHiThresholdValue")->setText(upper);
 }
 
-void click(UiFixture& f, QWidget* dialog, const char* name) {
+void click(UiFixture& f, QWidget* dialog, const char* name)
+{
     f.control<QAbstractButton>(dialog, name)->click();
     QCoreApplication::processEvents();
 }
 
-QStringList boxes(UiFixture& f, QWidget* dialog) {
+QStringList boxes(UiFixture& f, QWidget* dialog)
+{
     return {f.control<QLineEdit>(dialog, "txtLoThresholdValue")->text(),
             f.control<QLineEdit>(dialog, "txtHiThresholdValue")->text()};
 }
 
-bool sameThresholds(const kestrova::DisplayThresholds& a, const kestrova::DisplayThresholds& b) {
+bool sameThresholds(const kestrova::DisplayThresholds& a, const kestrova::DisplayThresholds& b)
+{
     const auto same = [](const kestrova::ThresholdSide& x, const kestrova::ThresholdSide& y) {
         return x.on == y.on && x.percentText == y.percentText && x.percent == y.percent && x.valueText == y.valueText &&
                x.intValue == y.intValue && x.floatValue == y.floatValue;
@@ -65,13 +72,15 @@ bool sameThresholds(const kestrova::DisplayThresholds& a, const kestrova::Displa
     return same(a.lower, b.lower) && same(a.upper, b.upper);
 }
 
-QByteArray picBmp(UiFixture& f) {
+QByteArray picBmp(UiFixture& f)
+{
     return uitest::readFile(f.workFolder() + QStringLiteral("/Pic.Bmp"));
 }
 
 // True when the picture painted on the screen shows, at the centre of each image pixel, the
 // grey level of the temporary display bitmap.
-bool screenShowsPicBmp(UiFixture& f) {
+bool screenShowsPicBmp(UiFixture& f)
+{
     const uitest::Bitmap bitmap = uitest::readBitmap32(f.workFolder() + QStringLiteral("/Pic.Bmp"));
     kestrova::PictureBox* box = f.box("picBox2");
     const QImage shown = box->grab().toImage();
@@ -91,11 +100,13 @@ bool screenShowsPicBmp(UiFixture& f) {
     return true;
 }
 
-QByteArray initialValues(UiFixture& f) {
+QByteArray initialValues(UiFixture& f)
+{
     return uitest::readFile(f.settingsFolder() + QStringLiteral("/InitialValues.txt"));
 }
 
-int pdfPages(const QByteArray& pdf) {
+int pdfPages(const QByteArray& pdf)
+{
     return static_cast<int>(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page ") +
                             pdf.count("/Type /Page/") + pdf.count("/Type /Page>"));
 }
@@ -124,32 +135,49 @@ private slots:
     void cancelledPrintPrintsNothing();
 };
 
-void DialogsTest::perCentChecksInOrder_data() {
+void DialogsTest::perCentChecksInOrder_data()
+{
     QTest::addColumn<QString>("lower");
     QTest::addColumn<QString>("upper");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QStringList>("shown");
-    QTest::newRow("both not numeric") << "abc" << "xyz" << "Error - Lower Threshold Value is not numeric"
-                                      << QStringList{"abc", "xyz"};
-    QTest::newRow("upper letters") << "5" << "x1" << "Error - Upper Threshold Value is not numeric"
-                                   << QStringList{"5", "x1"};
-    QTest::newRow("sum of 100") << "50" << "50"
+    QTest::newRow("both not numeric") << "abc"
+                                      << "xyz"
+                                      << "Error - Lower Threshold Value is not numeric" << QStringList{"abc", "xyz"};
+    QTest::newRow("upper letters") << "5"
+                                   << "x1"
+                                   << "Error - Upper Threshold Value is not numeric" << QStringList{"5", "x1"};
+    QTest::newRow("sum of 100") << "50"
+                                << "50"
                                 << "Error - The sum of the Lower and Upper Threshold Values must be less than 100.00"
                                 << QStringList{"50", "50"};
-    QTest::newRow("sum checked before the range") << "100" << "5"
-                                                  << "Error - The sum of the Lower and Upper Threshold Values must be less than 100.00"
-                                                  << QStringList{"100", "5"};
-    QTest::newRow("lower above 99.99") << "99.995" << "0" << "Error - Lower Threshold Value must be between 0.00 and 99.99"
+    QTest::newRow("sum checked before the range")
+        << "100"
+        << "5"
+        << "Error - The sum of the Lower and Upper Threshold Values must be less than 100.00"
+        << QStringList{"100", "5"};
+    QTest::newRow("lower above 99.99") << "99.995"
+                                       << "0"
+                                       << "Error - Lower Threshold Value must be between 0.00 and 99.99"
                                        << QStringList{"99.995", "0"};
-    QTest::newRow("lower negative") << "-1" << "5" << "Error - Lower Threshold Value must be between 0.00 and 99.99"
+    QTest::newRow("lower negative") << "-1"
+                                    << "5"
+                                    << "Error - Lower Threshold Value must be between 0.00 and 99.99"
                                     << QStringList{"-1", "5"};
-    QTest::newRow("upper negative") << "5" << "-0.5" << "Error - Upper Threshold Value must be between O.00 and 99.99"
+    QTest::newRow("upper negative") << "5"
+                                    << "-0.5"
+                                    << "Error - Upper Threshold Value must be between O.00 and 99.99"
                                     << QStringList{"5", "-0.5"};
-    QTest::newRow("accepted at the ends") << "99.99" << "0" << "" << QStringList{"99.99", "0.00"};
-    QTest::newRow("accepted and formatted") << "2" << "3.5" << "" << QStringList{"2.00", "3.50"};
+    QTest::newRow("accepted at the ends") << "99.99"
+                                          << "0"
+                                          << "" << QStringList{"99.99", "0.00"};
+    QTest::newRow("accepted and formatted") << "2"
+                                            << "3.5"
+                                            << "" << QStringList{"2.00", "3.50"};
 }
 
-void DialogsTest::perCentChecksInOrder() {
+void DialogsTest::perCentChecksInOrder()
+{
     QFETCH(QString, lower);
     QFETCH(QString, upper);
     QFETCH(QString, message);
@@ -180,7 +208,8 @@ void DialogsTest::perCentChecksInOrder() {
     QCOMPARE(QString::fromStdString(f.state().displayThresholds.upper.percentText), shown[1]);
 }
 
-void DialogsTest::perCentSetThenCancelRestoresThePicture() {
+void DialogsTest::perCentSetThenCancelRestoresThePicture()
+{
     UiFixture f;
     openRampImage(f);
     QVERIFY(f.trigger("mnuImageZoom50"));
@@ -223,7 +252,8 @@ void DialogsTest::perCentSetThenCancelRestoresThePicture() {
     QCOMPARE(picBmp(f), pictureBefore);
 }
 
-void DialogsTest::perCentCloseKeepsTheNewThresholds() {
+void DialogsTest::perCentCloseKeepsTheNewThresholds()
+{
     UiFixture f;
     openRampImage(f);
     const QByteArray pictureBefore = picBmp(f);
@@ -240,7 +270,8 @@ void DialogsTest::perCentCloseKeepsTheNewThresholds() {
     QCOMPARE(f.text("lblFN"), QStringLiteral("File name: ramp.pgm   Display Thresholds: On"));
 }
 
-void DialogsTest::perCentOffSideTakesTheImageRange() {
+void DialogsTest::perCentOffSideTakesTheImageRange()
+{
     UiFixture f;
     openRampImage(f);
     QWidget* dialog = openDialog(f, "mnuImageDisplayThresholdsAsPerCentValues", kPerCent);
@@ -259,32 +290,45 @@ void DialogsTest::perCentOffSideTakesTheImageRange() {
     QVERIFY(f.state().displayThresholds.lower.on);
 }
 
-void DialogsTest::absoluteChecksInOrder_data() {
+void DialogsTest::absoluteChecksInOrder_data()
+{
     QTest::addColumn<QString>("lower");
     QTest::addColumn<QString>("upper");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QStringList>("shown");
     // The ramp holds 0 .. 99.
-    QTest::newRow("lower letters") << "a" << "5" << "Error - Lower Threshold Value is not numeric" << QStringList{"a", "5"};
-    QTest::newRow("upper letters") << "20" << "b" << "Error - Upper Threshold Value is not numeric"
-                                   << QStringList{"20", "b"};
-    QTest::newRow("lower below the minimum") << "-5" << "200"
-                                             << "Error - Lower Threshold Value must be between minimum and maximum"
-                                             << QStringList{"-5", "200"};
-    QTest::newRow("upper above the maximum") << "20" << "100"
-                                             << "Error - Upper Threshold Value must be between minimum and maximum"
-                                             << QStringList{"20", "100"};
-    QTest::newRow("beyond 32 bits") << "1e10" << "100"
+    QTest::newRow("lower letters") << "a"
+                                   << "5"
+                                   << "Error - Lower Threshold Value is not numeric" << QStringList{"a", "5"};
+    QTest::newRow("upper letters") << "20"
+                                   << "b"
+                                   << "Error - Upper Threshold Value is not numeric" << QStringList{"20", "b"};
+    QTest::newRow("lower below the minimum")
+        << "-5"
+        << "200"
+        << "Error - Lower Threshold Value must be between minimum and maximum" << QStringList{"-5", "200"};
+    QTest::newRow("upper above the maximum")
+        << "20"
+        << "100"
+        << "Error - Upper Threshold Value must be between minimum and maximum" << QStringList{"20", "100"};
+    QTest::newRow("beyond 32 bits") << "1e10"
+                                    << "100"
                                     << "Error - Lower Threshold Value must be between minimum and maximum"
                                     << QStringList{"1e10", "100"};
-    QTest::newRow("lower above upper") << "60" << "50"
+    QTest::newRow("lower above upper") << "60"
+                                       << "50"
                                        << "Error - The Lower Threshold Value is greater than the Upper Threshold Value"
                                        << QStringList{"60", "50"};
-    QTest::newRow("equal values") << "60" << "60" << "" << QStringList{"60", "60"};
-    QTest::newRow("read as integers") << "20.4" << "98.5" << "" << QStringList{"20", "98"};
+    QTest::newRow("equal values") << "60"
+                                  << "60"
+                                  << "" << QStringList{"60", "60"};
+    QTest::newRow("read as integers") << "20.4"
+                                      << "98.5"
+                                      << "" << QStringList{"20", "98"};
 }
 
-void DialogsTest::absoluteChecksInOrder() {
+void DialogsTest::absoluteChecksInOrder()
+{
     QFETCH(QString, lower);
     QFETCH(QString, upper);
     QFETCH(QString, message);
@@ -314,7 +358,8 @@ void DialogsTest::absoluteChecksInOrder() {
     QVERIFY(f.state().displayThresholds.lower.percentText != before.lower.percentText);
 }
 
-void DialogsTest::absoluteChecksAFloatImage() {
+void DialogsTest::absoluteChecksAFloatImage()
+{
     UiFixture f;
     openFloatImage(f);
     QWidget* dialog = openDialog(f, "mnuImageDisplayThresholdsAsAbsoluteValues", kAbsolute);
@@ -322,7 +367,8 @@ void DialogsTest::absoluteChecksAFloatImage() {
     QCOMPARE(f.control<QLabel>(dialog, "lblMaxiimumValue")->text(), QStringLiteral("12.500"));
     type(f, dialog, "-3.5", "0");
     click(f, dialog, "cmdApply");
-    QCOMPARE(f.messages, QStringList{QStringLiteral("Error - Lower Threshold Value must be between minimum and maximum")});
+    QCOMPARE(f.messages,
+             QStringList{QStringLiteral("Error - Lower Threshold Value must be between minimum and maximum")});
     f.messages.clear();
     type(f, dialog, "-1.25", "4");
     click(f, dialog, "cmdClose");
@@ -336,7 +382,8 @@ void DialogsTest::absoluteChecksAFloatImage() {
     QCOMPARE(bitmap.grey, (std::vector<std::uint8_t>{0, 0, 61, 85, 194, 255, 255, 255, 255}));
 }
 
-void DialogsTest::absoluteSetThenCancelRestoresThePicture() {
+void DialogsTest::absoluteSetThenCancelRestoresThePicture()
+{
     UiFixture f;
     openRampImage(f);
     const kestrova::DisplayThresholds before = f.state().displayThresholds;
@@ -355,7 +402,8 @@ void DialogsTest::absoluteSetThenCancelRestoresThePicture() {
     QCOMPARE(picBmp(f), pictureBefore);
 }
 
-void DialogsTest::openingOneThresholdDialogClosesTheOther() {
+void DialogsTest::openingOneThresholdDialogClosesTheOther()
+{
     UiFixture f;
     openRampImage(f);
     const kestrova::DisplayThresholds before = f.state().displayThresholds;
@@ -379,7 +427,8 @@ void DialogsTest::openingOneThresholdDialogClosesTheOther() {
     QVERIFY(sameThresholds(f.state().displayThresholds, before));
 }
 
-void DialogsTest::initialThresholdsDialog() {
+void DialogsTest::initialThresholdsDialog()
+{
     UiFixture f;
     QWidget* dialog = openDialog(f, "mnuFileInitialDisplayThresholds", kInitial);
     QVERIFY(dialog);
@@ -391,8 +440,8 @@ void DialogsTest::initialThresholdsDialog() {
 
     type(f, dialog, "60", "40");
     click(f, dialog, "cmdFileSave");
-    QCOMPARE(f.messages,
-             QStringList{QStringLiteral("Error - The sum of the Lower and Upper Threshold Values must be less than 100.00")});
+    QCOMPARE(f.messages, QStringList{QStringLiteral(
+                             "Error - The sum of the Lower and Upper Threshold Values must be less than 100.00")});
     QCOMPARE(initialValues(f), QByteArray(" 1\r 0.02\r 1\r 0.02\r"));
 
     f.messages.clear();
@@ -418,7 +467,8 @@ void DialogsTest::initialThresholdsDialog() {
     QCOMPARE(initialValues(f), QByteArray(" 1\r 5.00\r 1\r 1.00\r"));
 }
 
-void DialogsTest::initialThresholdsOffSideReachesTheNextImage() {
+void DialogsTest::initialThresholdsOffSideReachesTheNextImage()
+{
     UiFixture f;
     QWidget* dialog = openDialog(f, "mnuFileInitialDisplayThresholds", kInitial);
     click(f, dialog, "optLoThresholdOff");
@@ -435,7 +485,8 @@ void DialogsTest::initialThresholdsOffSideReachesTheNextImage() {
     QCOMPARE(f.text("lblFN"), QStringLiteral("File name: ramp.pgm   Display Thresholds: On"));
 }
 
-void DialogsTest::informationWindowShowsTheCurrentImage() {
+void DialogsTest::informationWindowShowsTheCurrentImage()
+{
     UiFixture f;
     openRampImage(f);
     QWidget* info = openDialog(f, "mnuImageInformation", "frmImageInformationfrm");
@@ -443,9 +494,11 @@ void DialogsTest::informationWindowShowsTheCurrentImage() {
     QCOMPARE(info->windowTitle(), QStringLiteral("Information"));
     QVERIFY(f.action("mnuImageInformation")->isChecked());
     const QList<QPair<const char*, QString>> values{
-        {"lblvalFn", "ramp.pgm"},        {"lblvalWidth", "40"}, {"lblvalHeight", "25"},
-        {"lblvalType", "Unsigned integer (16 bit)"}, {"lblvalMin", "0"},    {"lblvalMax", "99"},
-        {"lblWidthPixels", "pixels"},    {"lblFn", "File name:"}, {"lblType", "Data type:"},
+        {"lblvalFn", "ramp.pgm"},     {"lblvalWidth", "40"},
+        {"lblvalHeight", "25"},       {"lblvalType", "Unsigned integer (16 bit)"},
+        {"lblvalMin", "0"},           {"lblvalMax", "99"},
+        {"lblWidthPixels", "pixels"}, {"lblFn", "File name:"},
+        {"lblType", "Data type:"},
     };
     for (const auto& [name, text] : values)
         QCOMPARE(f.control<QLabel>(info, name)->text(), text);
@@ -464,12 +517,14 @@ void DialogsTest::informationWindowShowsTheCurrentImage() {
     QVERIFY(!f.child("frmImageInformationfrm"));
 }
 
-void DialogsTest::aboutWindowShowsTheVersion() {
+void DialogsTest::aboutWindowShowsTheVersion()
+{
     UiFixture f;
     QWidget* about = openDialog(f, "mnuHelpAbout", "frmAboutfrm");
     QVERIFY(about);
     QCOMPARE(about->windowTitle(), QStringLiteral("About"));
-    QCOMPARE(f.control<QLabel>(about, "lbl4")->text(), QStringLiteral("Kestrova ") + QString::fromLatin1(kestrova::kVersionText));
+    QCOMPARE(f.control<QLabel>(about, "lbl4")->text(),
+             QStringLiteral("Kestrova ") + QString::fromLatin1(kestrova::kVersionText));
     QCOMPARE(QString::fromLatin1(kestrova::kVersionText), QStringLiteral("%1.%2.%3")
                                                               .arg(kestrova::kVersionMajor)
                                                               .arg(kestrova::kVersionMinor)
@@ -479,7 +534,8 @@ void DialogsTest::aboutWindowShowsTheVersion() {
     QVERIFY(!f.child("frmAboutfrm"));
 }
 
-void DialogsTest::printWritesOnePageAndKeepsTheSettings() {
+void DialogsTest::printWritesOnePageAndKeepsTheSettings()
+{
     UiFixture f;
     openRampImage(f);
     const QString first = f.folder() + QStringLiteral("/first.pdf");
@@ -505,7 +561,8 @@ void DialogsTest::printWritesOnePageAndKeepsTheSettings() {
     QCOMPARE(offered[1].first, QPageLayout::Portrait);
 }
 
-void DialogsTest::cancelledPrintPrintsNothing() {
+void DialogsTest::cancelledPrintPrintsNothing()
+{
     UiFixture f;
     openRampImage(f);
     const QString path = f.folder() + QStringLiteral("/never.pdf");

@@ -27,26 +27,30 @@ namespace {
 // A 4 x 3 byte image, bottom row first, and its calibration 400 + 0.5 x.
 const std::vector<int> kSmall{10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 250};
 
-void writeSmallImage(UiFixture& f, bool withCalibration) {
+void writeSmallImage(UiFixture& f, bool withCalibration)
+{
     uitest::writePgm(f.dataFile("small.pgm"), 4, 3, 255, kSmall);
     if (withCalibration)
         uitest::writeText(f.dataFile("SpecCal.txt"), "400, 0.5\r\n");
 }
 
-void writeInitialValues(UiFixture& f, const QByteArray& text) {
+void writeInitialValues(UiFixture& f, const QByteArray& text)
+{
     QDir().mkpath(f.settingsFolder());
     uitest::writeText(f.settingsFolder() + QStringLiteral("/InitialValues.txt"), text);
 }
 
 // Sends a mouse move to a point of picBox2's inner area, in screen pixels from its top left.
-void moveMouseToPixel(UiFixture& f, QPointF inner) {
+void moveMouseToPixel(UiFixture& f, QPointF inner)
+{
     kestrova::PictureBox* box = f.box("picBox2");
     const QPointF at = inner + QPointF(box->contentsRect().topLeft());
     QMouseEvent move(QEvent::MouseMove, at, box->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(box, &move);
 }
 
-QStringList readOutLabels(UiFixture& f) {
+QStringList readOutLabels(UiFixture& f)
+{
     return {f.text("lblvalX"), f.text("lblvalY"), f.text("lblvalW"), f.text("lblvalI"), f.text("lblvalG")};
 }
 
@@ -81,15 +85,16 @@ private slots:
     void commandLineFileOpensAtStartUp();
 };
 
-void MainWindowTest::startUpShowsTheLogoWithImageMenusDisabled() {
+void MainWindowTest::startUpShowsTheLogoWithImageMenusDisabled()
+{
     UiFixture f;
     QCOMPARE(f.window().windowTitle(), QStringLiteral("Kestrova 1.0.0"));
     QVERIFY(f.window().windowState() == kestrova::MainWindowState::Startup);
     QVERIFY(f.window().windowState() != kestrova::MainWindowState::Closed);
     for (const char* name : {"mnuFileSave", "mnuFilePrint", "mnuFileClose", "mnuImage", "mnuAnalysis"})
         QVERIFY2(!f.isEnabled(name), name);
-    for (const char* name : {"mnuFile", "mnuFileOpen", "mnuFileInitialDisplayThresholds", "mnuFileExit", "mnuHelp",
-                             "mnuHelpAbout"})
+    for (const char* name :
+         {"mnuFile", "mnuFileOpen", "mnuFileInitialDisplayThresholds", "mnuFileExit", "mnuHelp", "mnuHelpAbout"})
         QVERIFY2(f.isEnabled(name), name);
     QCOMPARE(f.text("lblFN"), QString());
     QCOMPARE(readOutLabels(f), QStringList(5));
@@ -110,7 +115,8 @@ void MainWindowTest::startUpShowsTheLogoWithImageMenusDisabled() {
     QVERIFY(!f.widget<QScrollBar>("vsbBox1")->isVisible());
 }
 
-void MainWindowTest::everyMenuItemCarriesItsNameAndCaption() {
+void MainWindowTest::everyMenuItemCarriesItsNameAndCaption()
+{
     UiFixture f;
     const QList<QPair<const char*, const char*>> items{
         {"mnuFile", "&File"},
@@ -168,7 +174,8 @@ void MainWindowTest::everyMenuItemCarriesItsNameAndCaption() {
     QVERIFY(f.widget<QMenu>("mnuFileSave")->actions().contains(f.action("mnuFileSaveAsDisplay")));
 }
 
-void MainWindowTest::settingsFolderThatCannotBeCreatedIsReportedAndStartUpGoesOn() {
+void MainWindowTest::settingsFolderThatCannotBeCreatedIsReportedAndStartUpGoesOn()
+{
     UiFixture f([](UiFixture& fixture) {
         // AppData names a file: no folder can be made under it.
         const QString blocker = fixture.folder() + QStringLiteral("/appdata-file");
@@ -183,13 +190,15 @@ void MainWindowTest::settingsFolderThatCannotBeCreatedIsReportedAndStartUpGoesOn
     QVERIFY(f.window().windowState() == kestrova::MainWindowState::Startup);
 }
 
-void MainWindowTest::mouseOverTheLogoChangesNoLabel() {
+void MainWindowTest::mouseOverTheLogoChangesNoLabel()
+{
     UiFixture f;
     f.moveMouse(100, 100);
     QCOMPARE(readOutLabels(f), QStringList(5));
 }
 
-void MainWindowTest::cancelledOpenDialogChangesNothing() {
+void MainWindowTest::cancelledOpenDialogChangesNothing()
+{
     UiFixture f;
     for (const QString& answer : {QString(), QStringLiteral("*.*")}) {
         f.fileAnswers = QStringList{answer};
@@ -210,11 +219,13 @@ void MainWindowTest::cancelledOpenDialogChangesNothing() {
                             "Files (*.fits)|*.fits|Portable Gray Map Files (*.pgm)|*.pgm"));
 }
 
-void MainWindowTest::failedOpenKeepsTheStartUpState() {
+void MainWindowTest::failedOpenKeepsTheStartUpState()
+{
     UiFixture f;
     uitest::writeText(f.dataFile("notes.txt"), "not an image");
     QVERIFY(!f.openThroughMenu(f.dataFile("notes.txt")));
-    QCOMPARE(f.messages, QStringList{QStringLiteral("Error - input file does not have the extension .bmp, .fit, fts or .pgm")});
+    QCOMPARE(f.messages,
+             QStringList{QStringLiteral("Error - input file does not have the extension .bmp, .fit, fts or .pgm")});
     QVERIFY(f.window().windowState() == kestrova::MainWindowState::Startup);
     QVERIFY(!f.isEnabled("mnuImage"));
     QVERIFY(!f.isEnabled("mnuFileClose"));
@@ -229,7 +240,8 @@ void MainWindowTest::failedOpenKeepsTheStartUpState() {
     QVERIFY(f.window().windowState() == kestrova::MainWindowState::Startup);
 }
 
-void MainWindowTest::fileOpenEnablesMenusAndShowsTheCaption() {
+void MainWindowTest::fileOpenEnablesMenusAndShowsTheCaption()
+{
     UiFixture f;
     writeSmallImage(f, true);
     QVERIFY(f.openThroughMenu(f.dataFile("small.pgm")));
@@ -252,26 +264,23 @@ void MainWindowTest::fileOpenEnablesMenusAndShowsTheCaption() {
     QCOMPARE(g.text("lblFN"), QStringLiteral("File name: small.pgm"));
 }
 
-void MainWindowTest::readOut_data() {
+void MainWindowTest::readOut_data()
+{
     QTest::addColumn<QPointF>("inner");  // fractions of the picture's width and height
     QTest::addColumn<QStringList>("expected");
     // Thresholds at 30 and 100: the span is 70.
     QTest::newRow("top edge, left") << QPointF(0.0, 0.0) << QStringList{"1", "3", "400.5", "90", "219"};
-    QTest::newRow("bottom edge, left") << QPointF(0.0, 0.9999)
-                                       << QStringList{"1", "1", "400.5", "10", "< T' hold"};
-    QTest::newRow("bottom edge, third column") << QPointF(0.55, 0.9999)
-                                               << QStringList{"3", "1", "401.5", "30", "0"};
-    QTest::newRow("middle row, second column") << QPointF(0.3, 0.5)
-                                               << QStringList{"2", "2", "401.0", "60", "109"};
-    QTest::newRow("top edge, right edge") << QPointF(0.9999, 0.0)
-                                          << QStringList{"4", "3", "402.0", "250", "> T' hold"};
-    QTest::newRow("top row, third column, at the upper threshold") << QPointF(0.6, 0.2)
-                                                                   << QStringList{"3", "3", "401.5", "110", "> T' hold"};
-    QTest::newRow("top row, second column") << QPointF(0.4, 0.2)
-                                            << QStringList{"2", "3", "401.0", "100", "255"};
+    QTest::newRow("bottom edge, left") << QPointF(0.0, 0.9999) << QStringList{"1", "1", "400.5", "10", "< T' hold"};
+    QTest::newRow("bottom edge, third column") << QPointF(0.55, 0.9999) << QStringList{"3", "1", "401.5", "30", "0"};
+    QTest::newRow("middle row, second column") << QPointF(0.3, 0.5) << QStringList{"2", "2", "401.0", "60", "109"};
+    QTest::newRow("top edge, right edge") << QPointF(0.9999, 0.0) << QStringList{"4", "3", "402.0", "250", "> T' hold"};
+    QTest::newRow("top row, third column, at the upper threshold")
+        << QPointF(0.6, 0.2) << QStringList{"3", "3", "401.5", "110", "> T' hold"};
+    QTest::newRow("top row, second column") << QPointF(0.4, 0.2) << QStringList{"2", "3", "401.0", "100", "255"};
 }
 
-void MainWindowTest::readOut() {
+void MainWindowTest::readOut()
+{
     QFETCH(QPointF, inner);
     QFETCH(QStringList, expected);
     UiFixture f;
@@ -294,7 +303,8 @@ void MainWindowTest::readOut() {
     QCOMPARE(f.widget<QLabel>("lblvalG")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
 }
 
-void MainWindowTest::readOutWithoutCalibrationShowsNoCal() {
+void MainWindowTest::readOutWithoutCalibrationShowsNoCal()
+{
     UiFixture f;
     writeSmallImage(f, true);
     QVERIFY(f.openThroughMenu(f.dataFile("small.pgm")));
@@ -311,7 +321,8 @@ void MainWindowTest::readOutWithoutCalibrationShowsNoCal() {
     QCOMPARE(f.text("lblvalI"), QStringLiteral("100"));
 }
 
-void MainWindowTest::picBmpHoldsTheDisplayMappingOfAnIntegerImage() {
+void MainWindowTest::picBmpHoldsTheDisplayMappingOfAnIntegerImage()
+{
     // Thresholds off: the whole range minimum .. maximum is spread over 0 .. 255.
     UiFixture f([](UiFixture& fixture) { writeInitialValues(fixture, " 0\r 0.02\r 0\r 0.02\r"); });
     const int width = 7;
@@ -336,10 +347,12 @@ void MainWindowTest::picBmpHoldsTheDisplayMappingOfAnIntegerImage() {
     QCOMPARE(full.size(), QSize(width, height));
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            QCOMPARE(qBlue(full.pixel(x, height - 1 - y)), static_cast<int>(bitmap.grey[static_cast<std::size_t>(y * width + x)]));
+            QCOMPARE(qBlue(full.pixel(x, height - 1 - y)),
+                     static_cast<int>(bitmap.grey[static_cast<std::size_t>(y * width + x)]));
 }
 
-void MainWindowTest::picBmpHoldsTheDisplayMappingOfAFloatImage() {
+void MainWindowTest::picBmpHoldsTheDisplayMappingOfAFloatImage()
+{
     UiFixture f([](UiFixture& fixture) { writeInitialValues(fixture, " 1\r 0.00\r 1\r 0.00\r"); });
     const std::vector<float> pixels{-3.0f, -1.25f, 0.0f, 0.5f, 2.75f, 4.0f, 7.125f, 9.5f, 12.5f};
     QVERIFY(uitest::writeFloatFits(f.dataFile("float.fits"), 3, 3, pixels));
@@ -357,7 +370,8 @@ void MainWindowTest::picBmpHoldsTheDisplayMappingOfAFloatImage() {
     QCOMPARE(f.text("lblvalG"), QStringLiteral("255"));
 }
 
-void MainWindowTest::unwritableWorkFolderStillShowsTheImage() {
+void MainWindowTest::unwritableWorkFolderStillShowsTheImage()
+{
     UiFixture f([](UiFixture& fixture) {
         qputenv("TMP", (fixture.folder() + QStringLiteral("/no/such/folder")).toLocal8Bit());
     });
@@ -380,7 +394,8 @@ void MainWindowTest::unwritableWorkFolderStillShowsTheImage() {
     QCOMPARE(qGray(f.box("picBox2")->picture().pixel(0, 767)), 0);     // 10, the minimum, bottom left
 }
 
-void MainWindowTest::invertDisplayInvertsThePictureButNotTheReadOut() {
+void MainWindowTest::invertDisplayInvertsThePictureButNotTheReadOut()
+{
     UiFixture f([](UiFixture& fixture) { writeInitialValues(fixture, " 0\r 0.02\r 0\r 0.02\r"); });
     writeSmallImage(f, false);
     QVERIFY(f.openThroughMenu(f.dataFile("small.pgm")));
@@ -410,7 +425,8 @@ void MainWindowTest::invertDisplayInvertsThePictureButNotTheReadOut() {
     QCOMPARE(uitest::readBitmap32(picBmp).grey, before.grey);
 }
 
-void MainWindowTest::fileCloseEmptiesTheWindowAndReopenWorks() {
+void MainWindowTest::fileCloseEmptiesTheWindowAndReopenWorks()
+{
     UiFixture f;
     writeSmallImage(f, true);
     QVERIFY(f.openThroughMenu(f.dataFile("small.pgm")));
@@ -447,7 +463,8 @@ void MainWindowTest::fileCloseEmptiesTheWindowAndReopenWorks() {
     QVERIFY(f.messages.isEmpty());
 }
 
-void MainWindowTest::saveAsImageRenamesTheImage() {
+void MainWindowTest::saveAsImageRenamesTheImage()
+{
     UiFixture f;
     writeSmallImage(f, false);
     QVERIFY(f.openThroughMenu(f.dataFile("small.pgm")));
@@ -468,8 +485,8 @@ void MainWindowTest::saveAsImageRenamesTheImage() {
     // A name with another extension is refused with the extension message; nothing is written.
     f.fileAnswers = QStringList{f.dataFile("copy.png")};
     QVERIFY(f.trigger("mnuFileSaveAsImage"));
-    QCOMPARE(f.messages,
-             QStringList{QStringLiteral("Error - output file does not have the extension .bmp, .fit, .fts .fits, or .pgm")});
+    QCOMPARE(f.messages, QStringList{QStringLiteral(
+                             "Error - output file does not have the extension .bmp, .fit, .fts .fits, or .pgm")});
     QVERIFY(!QFileInfo::exists(f.dataFile("copy.png")));
 
     // A cancelled dialog saves nothing.
@@ -480,7 +497,8 @@ void MainWindowTest::saveAsImageRenamesTheImage() {
     QCOMPARE(f.text("lblFN"), QStringLiteral("File name: copy.pgm"));
 }
 
-void MainWindowTest::saveAsDisplayWritesTheShownPicture() {
+void MainWindowTest::saveAsDisplayWritesTheShownPicture()
+{
     UiFixture f([](UiFixture& fixture) { writeInitialValues(fixture, " 0\r 0.02\r 0\r 0.02\r"); });
     writeSmallImage(f, false);
     QVERIFY(f.openThroughMenu(f.dataFile("small.pgm")));
@@ -505,7 +523,8 @@ void MainWindowTest::saveAsDisplayWritesTheShownPicture() {
     QCOMPARE(f.text("lblFN"), QStringLiteral("File name: small.pgm"));
 }
 
-void MainWindowTest::thresholdDialogsRefuseAFlatImage() {
+void MainWindowTest::thresholdDialogsRefuseAFlatImage()
+{
     UiFixture f;
     uitest::writePgm(f.dataFile("flat.pgm"), 3, 2, 255, std::vector<int>(6, 77));
     QVERIFY(f.openThroughMenu(f.dataFile("flat.pgm")));
@@ -520,7 +539,8 @@ void MainWindowTest::thresholdDialogsRefuseAFlatImage() {
     }
 }
 
-void MainWindowTest::smallPictureShrinksTheViewportAndHidesTheScrollBars() {
+void MainWindowTest::smallPictureShrinksTheViewportAndHidesTheScrollBars()
+{
     UiFixture f;
     uitest::writePgm(f.dataFile("band.pgm"), 2048, 4, 255, std::vector<int>(2048 * 4, 9));
     QVERIFY(f.openThroughMenu(f.dataFile("band.pgm")));
@@ -535,7 +555,8 @@ void MainWindowTest::smallPictureShrinksTheViewportAndHidesTheScrollBars() {
     QVERIFY(std::abs(left - right) <= 1);
 }
 
-void MainWindowTest::scrollBarsMoveTheLargePicture() {
+void MainWindowTest::scrollBarsMoveTheLargePicture()
+{
     UiFixture f;
     writeSmallImage(f, false);
     QVERIFY(f.openThroughMenu(f.dataFile("small.pgm")));
@@ -571,7 +592,8 @@ void MainWindowTest::scrollBarsMoveTheLargePicture() {
     QCOMPARE(f.text("lblvalY"), QStringLiteral("3"));
 }
 
-void MainWindowTest::tooSmallWindowIsNotLaidOut() {
+void MainWindowTest::tooSmallWindowIsNotLaidOut()
+{
     UiFixture f;
     writeSmallImage(f, false);
     QVERIFY(f.openThroughMenu(f.dataFile("small.pgm")));
@@ -583,7 +605,8 @@ void MainWindowTest::tooSmallWindowIsNotLaidOut() {
     QCOMPARE(f.box("picBox1")->geometry(), viewport);
 }
 
-void MainWindowTest::standardShortcuts() {
+void MainWindowTest::standardShortcuts()
+{
     UiFixture f;
     QCOMPARE(f.action("mnuFileOpen")->shortcut(), QKeySequence(QKeySequence::Open));
     QCOMPARE(f.action("mnuFilePrint")->shortcut(), QKeySequence(QKeySequence::Print));
@@ -593,7 +616,8 @@ void MainWindowTest::standardShortcuts() {
     QCOMPARE(f.action("mnuImageZoomZoomOut")->shortcut(), QKeySequence(QKeySequence::ZoomOut));
 }
 
-void MainWindowTest::commandLineFileOpensAtStartUp() {
+void MainWindowTest::commandLineFileOpensAtStartUp()
+{
     UiFixture f;
     writeSmallImage(f, false);
     QProcess program;
@@ -602,7 +626,8 @@ void MainWindowTest::commandLineFileOpensAtStartUp() {
     program.start(programPath, {f.dataFile("small.pgm"), QStringLiteral("--quit-when-shown")});
     QVERIFY(program.waitForFinished(60000));
     QCOMPARE(program.exitCode(), 0);
-    QVERIFY(QDir(f.workFolder()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));  // private folder gone
+    QVERIFY(
+        QDir(f.workFolder()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));  // private folder gone
 
     // A file that cannot be opened ends such a run with a failure.
     program.start(programPath, {f.dataFile("missing.pgm"), QStringLiteral("--quit-when-shown")});

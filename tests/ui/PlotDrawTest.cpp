@@ -52,18 +52,16 @@ void PlotDrawTest::curveStepsAndTicksSitAtTheirPixels()
         int x, y;
         bool black;
     } pixels[] = {
-        {57, 182, true},  {57, 180, false}, {57, 184, false},  // first step
-        {78, 76, true},   {78, 74, false},  {78, 78, false},   // second step
-        {92, 118, true},  {92, 116, false}, {92, 120, false},  // third step
-        {67, 120, true},  {81, 100, true},  {95, 200, true},   // the risers
-        {96, 200, false}, {66, 120, false},
-        {200, 255, true}, {200, 45, true},  {347, 150, true},  // the frame
+        {57, 182, true},  {57, 180, false}, {57, 184, false},                                     // first step
+        {78, 76, true},   {78, 74, false},  {78, 78, false},                                      // second step
+        {92, 118, true},  {92, 116, false}, {92, 120, false},                                     // third step
+        {67, 120, true},  {81, 100, true},  {95, 200, true},                                      // the risers
+        {96, 200, false}, {66, 120, false}, {200, 255, true}, {200, 45, true}, {347, 150, true},  // the frame
         {74, 260, true},  {75, 260, false}, {326, 260, true},  // X ticks at columns 2 and 20
         {47, 150, true},  {47, 152, false},                    // the Y tick of 2.0
     };
     for (const auto& p : pixels)
-        QVERIFY2(isBlack(image, p.x, p.y) == p.black,
-                 qPrintable(QStringLiteral("pixel (%1, %2)").arg(p.x).arg(p.y)));
+        QVERIFY2(isBlack(image, p.x, p.y) == p.black, qPrintable(QStringLiteral("pixel (%1, %2)").arg(p.x).arg(p.y)));
 }
 
 QTEST_MAIN(PlotDrawTest)

@@ -8,20 +8,21 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "NumberFormat.h"
 #include "UiTestSupport.h"
 #include "frmAnalysisIntensityDistributionfrm.h"
 #include "gDataHistogram.h"
 #include "gDataHistogramPlot.h"
 #include "gFormPictureBox.h"
 #include "gFormWindows.h"
-#include "NumberFormat.h"
 
 using uitest::UiFixture;
 
 namespace {
 
 // 300 x 200, values (3x + 5y) mod 256 (x, y from 0; bottom row first).
-void openFrame(UiFixture& f, int width = 300, int height = 200) {
+void openFrame(UiFixture& f, int width = 300, int height = 200)
+{
     std::vector<int> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
@@ -30,7 +31,8 @@ void openFrame(UiFixture& f, int width = 300, int height = 200) {
     QVERIFY(f.openThroughMenu(f.dataFile("frame.pgm")));
 }
 
-void setRegions(UiFixture& f, kestrova::RoIRect roi1, bool roi2On = false, kestrova::RoIRect roi2 = {}) {
+void setRegions(UiFixture& f, kestrova::RoIRect roi1, bool roi2On = false, kestrova::RoIRect roi2 = {})
+{
     kestrova::RoIRecord& roi = f.state().roi;
     roi.RoI1On = true;
     roi.RoI1 = roi1;
@@ -40,7 +42,8 @@ void setRegions(UiFixture& f, kestrova::RoIRect roi1, bool roi2On = false, kestr
     f.window().refresh(kestrova::Change::Regions);
 }
 
-QAction* item(QWidget* window, const char* name) {
+QAction* item(QWidget* window, const char* name)
+{
     auto* action = window->findChild<QAction*>(QString::fromLatin1(name));
     if (!action)
         throw std::runtime_error(std::string("no item ") + name);
@@ -49,7 +52,8 @@ QAction* item(QWidget* window, const char* name) {
 
 // Columns of the plot picture that are light grey over most of the plot's height: the
 // threshold markers (the log plot has no vertical grid lines).
-int markerColumns(const QImage& plot) {
+int markerColumns(const QImage& plot)
+{
     int columns = 0;
     for (int x = 0; x < plot.width(); ++x) {
         int grey = 0;
@@ -72,7 +76,8 @@ private slots:
     void subtractedRegionSavesAsFits();
 };
 
-void RegionWindowsTest::histogramOpensLogarithmicAndOptionsRedrawOnly() {
+void RegionWindowsTest::histogramOpensLogarithmicAndOptionsRedrawOnly()
+{
     UiFixture f;
     // A flat frame has no range: refused.
     uitest::writePgm(f.dataFile("flat.pgm"), 20, 10, 255, std::vector<int>(200, 7));
@@ -102,7 +107,8 @@ void RegionWindowsTest::histogramOpensLogarithmicAndOptionsRedrawOnly() {
     QCOMPARE(window->scales().yMax, kestrova::histogramScalesFor(histogram, true).yMax);
     QVERIFY(plot->picture() != logarithmic);
     // The read-out of the bin under the mouse, from the plot just drawn.
-    const kestrova::HistogramGeometry g = kestrova::histogramGeometry(plot->innerSize().width(), plot->innerSize().height());
+    const kestrova::HistogramGeometry g =
+        kestrova::histogramGeometry(plot->innerSize().width(), plot->innerSize().height());
     const QPointF at = plot->fromUser({kestrova::binX(g, 100), g.plotTop + 10.0});
     QMouseEvent move(QEvent::MouseMove, at, plot->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(plot, &move);
@@ -123,7 +129,8 @@ void RegionWindowsTest::histogramOpensLogarithmicAndOptionsRedrawOnly() {
     QVERIFY(values.startsWith("0," + QByteArray::number(histogram.counts[0]) + "\r\n"));
 }
 
-void RegionWindowsTest::regionZoomOutStopsAtOnePerCent() {
+void RegionWindowsTest::regionZoomOutStopsAtOnePerCent()
+{
     UiFixture f;
     openFrame(f);
     setRegions(f, {11, 21, 266, 148});  // 256 x 128: 512 x 256 at 100 %
@@ -162,7 +169,8 @@ void RegionWindowsTest::regionZoomOutStopsAtOnePerCent() {
     QVERIFY(!item(window, "mnuImageZoomCustom")->isChecked());
 }
 
-void RegionWindowsTest::readOutShowsImageCoordinates() {
+void RegionWindowsTest::readOutShowsImageCoordinates()
+{
     UiFixture f;
     openFrame(f);
     setRegions(f, {11, 21, 266, 148});
@@ -192,7 +200,8 @@ void RegionWindowsTest::readOutShowsImageCoordinates() {
         QCOMPARE(qGray(after.pixel(p)), 255 - qGray(before.pixel(p)));
 }
 
-void RegionWindowsTest::subtractedRegionSavesAsFits() {
+void RegionWindowsTest::subtractedRegionSavesAsFits()
+{
     UiFixture f;
     openFrame(f, 40, 30);
     setRegions(f, {1, 16, 40, 30}, true, {1, 1, 40, 15});

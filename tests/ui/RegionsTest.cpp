@@ -22,7 +22,8 @@ namespace {
 
 constexpr int kSide = 64;  // a 64 x 64 image: 16 screen pixels an image pixel at 100 %
 
-void openImage(UiFixture& f) {
+void openImage(UiFixture& f)
+{
     std::vector<int> pixels(kSide * kSide);
     for (std::size_t i = 0; i < pixels.size(); ++i)
         pixels[i] = static_cast<int>(i % 251);
@@ -32,7 +33,8 @@ void openImage(UiFixture& f) {
 }
 
 // A mouse event over picBox2 at the centre of an image pixel (column, row from the bottom).
-void mouse(UiFixture& f, QEvent::Type type, Qt::MouseButton button, int column, int row) {
+void mouse(UiFixture& f, QEvent::Type type, Qt::MouseButton button, int column, int row)
+{
     kestrova::PictureBox* box = f.box("picBox2");
     const QPointF at = box->fromUser({column + 0.5, kSide + 1.5 - row});
     const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
@@ -41,32 +43,38 @@ void mouse(UiFixture& f, QEvent::Type type, Qt::MouseButton button, int column, 
     QApplication::sendEvent(box, &event);
 }
 
-void drag(UiFixture& f, int fromColumn, int fromRow, int toColumn, int toRow) {
+void drag(UiFixture& f, int fromColumn, int fromRow, int toColumn, int toRow)
+{
     mouse(f, QEvent::MouseButtonPress, Qt::LeftButton, fromColumn, fromRow);
     mouse(f, QEvent::MouseMove, Qt::LeftButton, toColumn, toRow);
     mouse(f, QEvent::MouseButtonRelease, Qt::LeftButton, toColumn, toRow);
 }
 
-void click(UiFixture& f, int column, int row) {
+void click(UiFixture& f, int column, int row)
+{
     mouse(f, QEvent::MouseButtonPress, Qt::LeftButton, column, row);
     mouse(f, QEvent::MouseButtonRelease, Qt::LeftButton, column, row);
 }
 
-QWidget* outline(UiFixture& f, int region) {
+QWidget* outline(UiFixture& f, int region)
+{
     return f.widget<QWidget>(region == 1 ? "shpRoI1Rectangle" : "shpRoI2Rectangle");
 }
 
-kestrova::RoIRect rect(int blx, int bly, int trx, int try_) {
+kestrova::RoIRect rect(int blx, int bly, int trx, int try_)
+{
     return {blx, bly, trx, try_};
 }
 
-void typeInto(QWidget* dialog, const char* name, const QString& text) {
+void typeInto(QWidget* dialog, const char* name, const QString& text)
+{
     auto* box = dialog->findChild<QLineEdit*>(QString::fromLatin1(name));
     QVERIFY(box);
     box->setText(text);
 }
 
-void press(QWidget* dialog, const char* name) {
+void press(QWidget* dialog, const char* name)
+{
     auto* button = dialog->findChild<QAbstractButton*>(QString::fromLatin1(name));
     QVERIFY(button);
     button->click();
@@ -89,14 +97,16 @@ private slots:
     void commandLineTakesNamesThatAreNoUtf8();
 };
 
-void RegionsTest::dragSetsRegionOneAtEveryZoom_data() {
+void RegionsTest::dragSetsRegionOneAtEveryZoom_data()
+{
     QTest::addColumn<QString>("zoom");
     QTest::addColumn<int>("screenPixels");  // a side of one image pixel on the screen
     QTest::newRow("100 %") << "100" << 16;
     QTest::newRow("300 %") << "300" << 48;
 }
 
-void RegionsTest::dragSetsRegionOneAtEveryZoom() {
+void RegionsTest::dragSetsRegionOneAtEveryZoom()
+{
     QFETCH(QString, zoom);
     QFETCH(int, screenPixels);
     UiFixture f;
@@ -117,7 +127,8 @@ void RegionsTest::dragSetsRegionOneAtEveryZoom() {
     QVERIFY(!outline(f, 2)->isVisible());
 }
 
-void RegionsTest::clickPlacesRegionTwoAndASinglePixelResetsBoth() {
+void RegionsTest::clickPlacesRegionTwoAndASinglePixelResetsBoth()
+{
     UiFixture f;
     openImage(f);
     drag(f, 10, 20, 30, 30);
@@ -138,7 +149,8 @@ void RegionsTest::clickPlacesRegionTwoAndASinglePixelResetsBoth() {
     QVERIFY(!outline(f, 2)->isVisible());
 }
 
-void RegionsTest::coordinatesDialogSetRefuseAndCancel() {
+void RegionsTest::coordinatesDialogSetRefuseAndCancel()
+{
     UiFixture f;
     openImage(f);
     drag(f, 10, 20, 30, 30);
@@ -177,7 +189,8 @@ void RegionsTest::coordinatesDialogSetRefuseAndCancel() {
     QCOMPARE(outline(f, 1)->size(), QSize(21 * 16, 11 * 16));
 }
 
-void RegionsTest::mouseChangeReopensTheOpenDialog() {
+void RegionsTest::mouseChangeReopensTheOpenDialog()
+{
     UiFixture f;
     openImage(f);
     QVERIFY(f.trigger("mnuAnalysisRegionsofInterestAsAbsoluteValues"));
@@ -192,7 +205,8 @@ void RegionsTest::mouseChangeReopensTheOpenDialog() {
     QVERIFY(f.state().roi.RoI1On);
 }
 
-void RegionsTest::dataThresholdsDialogAndInvertIntensity() {
+void RegionsTest::dataThresholdsDialogAndInvertIntensity()
+{
     UiFixture f;
     openImage(f);
     QVERIFY(f.trigger("mnuAnalysisInvertIntensity"));
@@ -223,7 +237,8 @@ void RegionsTest::dataThresholdsDialogAndInvertIntensity() {
     QVERIFY(!f.state().resultFlags.centroidXComputed);
 }
 
-void RegionsTest::settingsFilesRoundTripThroughTheMenus() {
+void RegionsTest::settingsFilesRoundTripThroughTheMenus()
+{
     UiFixture f;
     openImage(f);
     const QString display = f.dataFile("view.txt");
@@ -256,8 +271,7 @@ void RegionsTest::settingsFilesRoundTripThroughTheMenus() {
     QVERIFY(f.trigger("mnuImageDisplaySettingsOpen"));
     QVERIFY(f.trigger("mnuAnalysisAnalysisSettingsOpen"));
     QVERIFY(f.messages.isEmpty());
-    QCOMPARE(f.fileRequests.last().filter,
-             QStringLiteral("Analysis Settings Files (*.txt)|*.txt|All files (*.*)|*.*"));
+    QCOMPARE(f.fileRequests.last().filter, QStringLiteral("Analysis Settings Files (*.txt)|*.txt|All files (*.*)|*.*"));
 
     QCOMPARE(f.state().zoom.zoomText, std::string("200"));
     QVERIFY(f.action("mnuImageZoom200")->isChecked());
@@ -270,7 +284,8 @@ void RegionsTest::settingsFilesRoundTripThroughTheMenus() {
     QCOMPARE(outline(f, 1)->size(), QSize(21 * 32, 11 * 32));
 }
 
-void RegionsTest::commandLineTakesNamesThatAreNoUtf8() {
+void RegionsTest::commandLineTakesNamesThatAreNoUtf8()
+{
     const QTemporaryDir temporary;
     const std::string folder = QFile::encodeName(temporary.path()).toStdString();
     const auto file = [&folder](const std::string& name) { return folder + '/' + name; };

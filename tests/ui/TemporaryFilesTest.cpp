@@ -24,7 +24,8 @@ private slots:
     void privateFolderGoesWithTheProgramOnSigterm();
 };
 
-void TemporaryFilesTest::cancelEndsTheConverterAndKeepsTheImage() {
+void TemporaryFilesTest::cancelEndsTheConverterAndKeepsTheImage()
+{
     uitest::UiFixture f;
     kestrova::ConverterWaitDialog wait;
     kestrova::setConverterWaitObserver(&wait);
@@ -68,11 +69,12 @@ void TemporaryFilesTest::cancelEndsTheConverterAndKeepsTheImage() {
     QVERIFY(testsupport::processGroupEnds(group));  // no process left behind
 }
 
-void TemporaryFilesTest::failureDetailIsTheConvertersReport() {
+void TemporaryFilesTest::failureDetailIsTheConvertersReport()
+{
     uitest::UiFixture f;
     QStringList details;
-    const auto previous = kestrova::setMessageDetailHandler(
-        [&details](const QString&, const QString& detail) { details << detail; });
+    const auto previous =
+        kestrova::setMessageDetailHandler([&details](const QString&, const QString& detail) { details << detail; });
     uitest::writeText(f.dataFile("notes.fits"), "plain text, no FITS header");
     QVERIFY(!f.window().OpenImageFile(f.dataFile("notes.fits")));
     kestrova::setMessageDetailHandler(previous);
@@ -82,7 +84,8 @@ void TemporaryFilesTest::failureDetailIsTheConvertersReport() {
     QVERIFY2(details[0].size() > f.messages[0].size(), qPrintable(details[0]));  // the library's words first
 }
 
-void TemporaryFilesTest::privateFolderGoesWithTheProgramOnSigterm() {
+void TemporaryFilesTest::privateFolderGoesWithTheProgramOnSigterm()
+{
     uitest::UiFixture f;
     QProcess program;
     const QString programPath = f.prepareProgram(program);

@@ -17,7 +17,8 @@ using kestrova::PictureBox;
 namespace {
 
 // A 32-bit bitmap file from pixels given top row first as 0xRRGGBB.
-QByteArray bitmap32(int width, int height, const std::vector<QRgb>& topFirst) {
+QByteArray bitmap32(int width, int height, const std::vector<QRgb>& topFirst)
+{
     QByteArray bytes(54, '\0');
     const auto put32 = [&bytes](int at, std::uint32_t value) { std::memcpy(bytes.data() + at, &value, 4); };
     bytes[0] = 'B';
@@ -60,22 +61,27 @@ private slots:
     void toolkitColourNumbers();
 };
 
-void ToolkitTest::dialogFiltersFromDescriptionAndPatternPairs() {
-    QCOMPARE(kestrova::nameFiltersFromPairs(QStringLiteral("Bitmap Files (*.bmp)|*.bmp|Portable Gray Map Files (*.pgm)|*.pgm")),
+void ToolkitTest::dialogFiltersFromDescriptionAndPatternPairs()
+{
+    QCOMPARE(kestrova::nameFiltersFromPairs(
+                 QStringLiteral("Bitmap Files (*.bmp)|*.bmp|Portable Gray Map Files (*.pgm)|*.pgm")),
              QStringLiteral("Bitmap Files (*.bmp);;Portable Gray Map Files (*.pgm)"));
     QCOMPARE(kestrova::nameFiltersFromPairs(QStringLiteral("Display Settings Files (*.txt)|*.txt|All files (*.*)|*.*")),
              QStringLiteral("Display Settings Files (*.txt);;All files (*)"));
     // A description without its pattern gets it; a dangling description is dropped.
     QCOMPARE(kestrova::nameFiltersFromPairs(QStringLiteral("Images|*.fit|Alone")), QStringLiteral("Images (*.fit)"));
     // A save dialog adds the chosen filter's extension to a name typed without one.
-    const std::pair<const char*, const char*> suffixes[] = {
-        {"Bitmap Files (*.bmp)", "bmp"}, {"All supported images (*.bmp *.fit *.pgm)", "bmp"},
-        {"Flexible Image Transport System Files (*.fits)", "fits"}, {"All files (*)", ""}, {"Odd (*.*)", ""}};
+    const std::pair<const char*, const char*> suffixes[] = {{"Bitmap Files (*.bmp)", "bmp"},
+                                                            {"All supported images (*.bmp *.fit *.pgm)", "bmp"},
+                                                            {"Flexible Image Transport System Files (*.fits)", "fits"},
+                                                            {"All files (*)", ""},
+                                                            {"Odd (*.*)", ""}};
     for (const auto& [filter, suffix] : suffixes)
         QCOMPARE(kestrova::defaultSuffix(QString::fromLatin1(filter)), QString::fromLatin1(suffix));
 }
 
-void ToolkitTest::messagesGoThroughTheReplaceableHandler() {
+void ToolkitTest::messagesGoThroughTheReplaceableHandler()
+{
     QStringList first;
     QStringList second;
     const kestrova::MessageHandler original = kestrova::setMessageHandler([&](const QString& t) { first << t; });
@@ -88,7 +94,8 @@ void ToolkitTest::messagesGoThroughTheReplaceableHandler() {
     QVERIFY(mine);
 }
 
-void ToolkitTest::twipsFollowTheScreenResolution() {
+void ToolkitTest::twipsFollowTheScreenResolution()
+{
     QWidget widget;
     const double perPixel = 1440.0 / widget.logicalDpiX();
     QCOMPARE(kestrova::twipsPerPixel(&widget), perPixel);
@@ -97,12 +104,14 @@ void ToolkitTest::twipsFollowTheScreenResolution() {
     QCOMPARE(kestrova::twipsPerPixel(nullptr), 15.0);
 }
 
-void ToolkitTest::greyDisplayBitmapLoadsAsGreyPicture() {
+void ToolkitTest::greyDisplayBitmapLoadsAsGreyPicture()
+{
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Pic.Bmp"));
     // 3 x 2, top row 10 20 30, bottom row 40 50 60.
-    uitest::writeText(path, bitmap32(3, 2, {qRgb(10, 10, 10), qRgb(20, 20, 20), qRgb(30, 30, 30), qRgb(40, 40, 40),
-                                            qRgb(50, 50, 50), qRgb(60, 60, 60)}));
+    uitest::writeText(path, bitmap32(3, 2,
+                                     {qRgb(10, 10, 10), qRgb(20, 20, 20), qRgb(30, 30, 30), qRgb(40, 40, 40),
+                                      qRgb(50, 50, 50), qRgb(60, 60, 60)}));
     PictureBox box;
     QVERIFY(box.loadPicture(path));
     const QImage& picture = box.picture();
@@ -118,7 +127,8 @@ void ToolkitTest::greyDisplayBitmapLoadsAsGreyPicture() {
             QCOMPARE(picture.pixel(x, y), general.pixel(x, y) | 0xFF000000u);
 }
 
-void ToolkitTest::otherBitmapsLoadThroughTheGeneralReader() {
+void ToolkitTest::otherBitmapsLoadThroughTheGeneralReader()
+{
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("colour.bmp"));
     // Grey rows first, a colour pixel in the last row read: the picture keeps its colour.
@@ -129,7 +139,8 @@ void ToolkitTest::otherBitmapsLoadThroughTheGeneralReader() {
     QCOMPARE(box.picture().pixel(1, 1) & 0xFFFFFFu, qRgb(9, 9, 9) & 0xFFFFFFu);
 }
 
-void ToolkitTest::unreadableBitmapLeavesThePicture() {
+void ToolkitTest::unreadableBitmapLeavesThePicture()
+{
     QTemporaryDir dir;
     PictureBox box;
     box.setAutoSize(true);
@@ -148,7 +159,8 @@ void ToolkitTest::unreadableBitmapLeavesThePicture() {
     QCOMPARE(box.size(), QSize(6, 6));  // 4 x 4 with its border
 }
 
-void ToolkitTest::savedPictureIsABitmapWhateverTheName() {
+void ToolkitTest::savedPictureIsABitmapWhateverTheName()
+{
     QTemporaryDir dir;
     PictureBox box;
     QImage picture(5, 3, QImage::Format_Grayscale8);
@@ -164,7 +176,8 @@ void ToolkitTest::savedPictureIsABitmapWhateverTheName() {
     QVERIFY(!empty.savePicture(dir.filePath(QStringLiteral("empty.bmp"))));
 }
 
-void ToolkitTest::userCoordinatesAndMouseEvents() {
+void ToolkitTest::userCoordinatesAndMouseEvents()
+{
     PictureBox box;
     box.setAutoSize(true);
     QImage picture(400, 200, QImage::Format_RGB32);
@@ -200,9 +213,10 @@ void ToolkitTest::userCoordinatesAndMouseEvents() {
     QCOMPARE(box.toUser(inner + QPoint(7, 9)), QPointF(7.0, 9.0));
 }
 
-void ToolkitTest::drawingTargetDrawsInUserCoordinates() {
+void ToolkitTest::drawingTargetDrawsInUserCoordinates()
+{
     PictureBox box;
-    box.resize(102, 52);  // inner 100 x 50, no picture yet
+    box.resize(102, 52);                       // inner 100 x 50, no picture yet
     box.setUserScale(0.0, 10.0, 10.0, -10.0);  // y grows upwards from 0 at the bottom to 10 at the top
     double measured = 0.0;
     box.draw([&](kestrova::DrawingTarget& target) {
@@ -218,10 +232,10 @@ void ToolkitTest::drawingTargetDrawsInUserCoordinates() {
     });
     const QImage& picture = box.picture();
     QCOMPARE(picture.size(), QSize(100, 50));
-    QCOMPARE(picture.pixel(50, 45) & 0xFFFFFFu, 0u);            // the line
-    QCOMPARE(picture.pixel(50, 25), qRgb(255, 255, 255));      // untouched: white
-    QCOMPARE(picture.pixel(20, 10), qRgb(255, 0, 0));          // the rectangle's top left corner
-    QCOMPARE(picture.pixel(30, 15), qRgb(255, 255, 255));      // inside the outline: not filled
+    QCOMPARE(picture.pixel(50, 45) & 0xFFFFFFu, 0u);       // the line
+    QCOMPARE(picture.pixel(50, 25), qRgb(255, 255, 255));  // untouched: white
+    QCOMPARE(picture.pixel(20, 10), qRgb(255, 0, 0));      // the rectangle's top left corner
+    QCOMPARE(picture.pixel(30, 15), qRgb(255, 255, 255));  // inside the outline: not filled
     QVERIFY(measured > 0.0 && measured < 10.0);
 
     // The picture stretched into a user rectangle, without smoothing.
@@ -233,7 +247,8 @@ void ToolkitTest::drawingTargetDrawsInUserCoordinates() {
     QCOMPARE(box.picture().pixel(50, 20), qRgb(0, 255, 0));
 }
 
-void ToolkitTest::toolkitColourNumbers() {
+void ToolkitTest::toolkitColourNumbers()
+{
     QCOMPARE(kestrova::colourFromBgr(0xFF0000), QColor(Qt::blue));
     QCOMPARE(kestrova::colourFromBgr(0x0000FF), QColor(Qt::red));
     QCOMPARE(kestrova::colourFromBgr(0x00FF00), QColor(Qt::green));

@@ -17,7 +17,8 @@
 
 namespace uitest {
 
-UiFixture::UiFixture(const std::function<void(UiFixture&)>& before) {
+UiFixture::UiFixture(const std::function<void(UiFixture&)>& before)
+{
     if (!dir_.isValid())
         throw std::runtime_error("no temporary folder");
     QDir().mkpath(workFolder());
@@ -45,7 +46,8 @@ UiFixture::UiFixture(const std::function<void(UiFixture&)>& before) {
         throw std::runtime_error("the main window was not shown");
 }
 
-UiFixture::~UiFixture() {
+UiFixture::~UiFixture()
+{
     window_->close();
     window_.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -56,22 +58,26 @@ UiFixture::~UiFixture() {
     qputenv("AppData", previousAppData_);
 }
 
-QAction* UiFixture::action(const char* name) {
+QAction* UiFixture::action(const char* name)
+{
     auto* found = window_->findChild<QAction*>(QString::fromLatin1(name));
     if (!found)
         throw std::runtime_error(std::string("no menu item ") + name);
     return found;
 }
 
-kestrova::PictureBox* UiFixture::box(const char* name) {
+kestrova::PictureBox* UiFixture::box(const char* name)
+{
     return widget<kestrova::PictureBox>(name);
 }
 
-bool UiFixture::isEnabled(const char* name) {
+bool UiFixture::isEnabled(const char* name)
+{
     return action(name)->isEnabled();
 }
 
-bool UiFixture::trigger(const char* name) {
+bool UiFixture::trigger(const char* name)
+{
     QAction* item = action(name);
     // A user reaches an item only through enabled menus.
     for (QObject* up = item->parent(); up; up = up->parent()) {
@@ -85,14 +91,16 @@ bool UiFixture::trigger(const char* name) {
     return true;
 }
 
-QString UiFixture::text(const char* labelName) {
+QString UiFixture::text(const char* labelName)
+{
     auto* label = window_->findChild<QLabel*>(QString::fromLatin1(labelName));
     if (!label)
         throw std::runtime_error(std::string("no label ") + labelName);
     return label->text();
 }
 
-QWidget* UiFixture::child(const char* name) {
+QWidget* UiFixture::child(const char* name)
+{
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     for (QWidget* widget : window_->findChildren<QWidget*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly)) {
         if (widget->isVisible())
@@ -101,33 +109,38 @@ QWidget* UiFixture::child(const char* name) {
     return nullptr;
 }
 
-bool UiFixture::openThroughMenu(const QString& path) {
+bool UiFixture::openThroughMenu(const QString& path)
+{
     fileAnswers = QStringList{path};
     trigger("mnuFileOpen");
     return window_->windowState() == kestrova::MainWindowState::Image;
 }
 
-void UiFixture::moveMouse(double x, double y) {
+void UiFixture::moveMouse(double x, double y)
+{
     kestrova::PictureBox* box = this->box("picBox2");
     const QPointF at = box->fromUser({x, y});
     QMouseEvent move(QEvent::MouseMove, at, box->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(box, &move);
 }
 
-void writeText(const QString& path, const QByteArray& text) {
+void writeText(const QString& path, const QByteArray& text)
+{
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
         throw std::runtime_error("cannot write " + path.toStdString());
 }
 
-QByteArray readFile(const QString& path) {
+QByteArray readFile(const QString& path)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
 }
 
-QString UiFixture::prepareProgram(QProcess& program) const {
+QString UiFixture::prepareProgram(QProcess& program) const
+{
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("TMP"), workFolder());
     environment.insert(QStringLiteral("AppData"), folder() + QStringLiteral("/appdata"));
@@ -136,7 +149,8 @@ QString UiFixture::prepareProgram(QProcess& program) const {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/Kestrova");
 }
 
-void openWideImage(UiFixture& f) {
+void openWideImage(UiFixture& f)
+{
     std::vector<int> pixels(2048 * 512);
     for (std::size_t i = 0; i < pixels.size(); ++i)
         pixels[i] = static_cast<int>(i % 251);
@@ -145,7 +159,8 @@ void openWideImage(UiFixture& f) {
         throw std::runtime_error("the wide image did not open");
 }
 
-void writePgm(const QString& path, int width, int height, int maxValue, const std::vector<int>& bottomFirst) {
+void writePgm(const QString& path, int width, int height, int maxValue, const std::vector<int>& bottomFirst)
+{
     // The converter keeps the raster order: the file's first row is the program's row 1.
     QByteArray bytes = QStringLiteral("P5\n%1 %2\n%3\n").arg(width).arg(height).arg(maxValue).toLatin1();
     for (int value : bottomFirst) {
@@ -156,7 +171,8 @@ void writePgm(const QString& path, int width, int height, int maxValue, const st
     writeText(path, bytes);
 }
 
-bool writeFloatFits(const QString& path, int width, int height, const std::vector<float>& bottomFirst) {
+bool writeFloatFits(const QString& path, int width, int height, const std::vector<float>& bottomFirst)
+{
     const auto [lowest, highest] = std::minmax_element(bottomFirst.begin(), bottomFirst.end());
     QByteArray ksv = QStringLiteral("KSV V000\r -32\r %1\r %2\r %3\r %4\r")
                          .arg(width)
@@ -169,13 +185,14 @@ bool writeFloatFits(const QString& path, int width, int height, const std::vecto
                static_cast<qsizetype>(bottomFirst.size() * sizeof(float)));
     const QString ksvPath = path + QStringLiteral(".ksv");
     writeText(ksvPath, ksv);
-    const int code = QProcess::execute(QCoreApplication::applicationDirPath() + QStringLiteral("/ksv2fit"),
-                                       {ksvPath, path});
+    const int code =
+        QProcess::execute(QCoreApplication::applicationDirPath() + QStringLiteral("/ksv2fit"), {ksvPath, path});
     QFile::remove(ksvPath);
     return code == 0;
 }
 
-Bitmap readBitmap32(const QString& path) {
+Bitmap readBitmap32(const QString& path)
+{
     const QByteArray bytes = readFile(path);
     Bitmap bitmap;
     if (bytes.size() < 54 || bytes[0] != 'B' || bytes[1] != 'M')
@@ -188,7 +205,8 @@ Bitmap readBitmap32(const QString& path) {
     const std::uint32_t offset = u32(10);
     const auto width = static_cast<std::int32_t>(u32(18));
     const auto height = static_cast<std::int32_t>(u32(22));
-    const auto bits = static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[28]) | (static_cast<unsigned char>(bytes[29]) << 8));
+    const auto bits = static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[28]) |
+                                                 (static_cast<unsigned char>(bytes[29]) << 8));
     if (bits != 32 || width <= 0 || height <= 0 ||
         bytes.size() < static_cast<qsizetype>(offset) + static_cast<qsizetype>(width) * height * 4)
         return bitmap;
@@ -201,7 +219,8 @@ Bitmap readBitmap32(const QString& path) {
     return bitmap;
 }
 
-long roundHalfEven(double value) {
+long roundHalfEven(double value)
+{
     const double floor = std::floor(value);
     const double fraction = value - floor;
     if (fraction > 0.5)

@@ -49,7 +49,8 @@ public:
     QAction* action(const char* name);
     // A control of the main window by its objectName; throws when there is none.
     template <typename T>
-    T* widget(const char* name) {
+    T* widget(const char* name)
+    {
         T* found = window_->findChild<T*>(QString::fromLatin1(name));
         if (!found)
             throw std::runtime_error(std::string("no control ") + name);
@@ -63,7 +64,8 @@ public:
     // A visible child window by its name, or nullptr.
     QWidget* child(const char* name);
     template <typename T>
-    T* control(QWidget* parent, const char* name) {
+    T* control(QWidget* parent, const char* name)
+    {
         return parent->findChild<T*>(QString::fromLatin1(name));
     }
 

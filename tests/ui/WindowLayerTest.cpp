@@ -26,7 +26,8 @@ using uitest::UiFixture;
 namespace {
 
 // A 6144 x 4096 frame whose columns alternate between 0 and 255, written once.
-QString largeFrame() {
+QString largeFrame()
+{
     static QTemporaryDir folder;
     const QString path = folder.path() + QStringLiteral("/large.pgm");
     if (!QFileInfo::exists(path)) {
@@ -42,7 +43,8 @@ QString largeFrame() {
 }
 
 // The read-out (column, row) for a point of picBox2's inner area, in screen pixels.
-QPoint readOutAt(UiFixture& f, QPoint inner) {
+QPoint readOutAt(UiFixture& f, QPoint inner)
+{
     kestrova::PictureBox* box = f.box("picBox2");
     const QPointF at = QPointF(inner + box->contentsRect().topLeft());
     QMouseEvent move(QEvent::MouseMove, at, box->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
@@ -51,17 +53,20 @@ QPoint readOutAt(UiFixture& f, QPoint inner) {
 }
 
 // The point of picBox2's inner area at the centre of the viewport.
-QPoint viewportCentre(UiFixture& f) {
+QPoint viewportCentre(UiFixture& f)
+{
     QWidget* inner = f.widget<QWidget>("picBox1Inner");
     kestrova::PictureBox* box = f.box("picBox2");
     return box->mapFrom(inner, inner->rect().center()) - box->contentsRect().topLeft();
 }
 
-bool near(QPoint a, QPoint b) {
+bool near(QPoint a, QPoint b)
+{
     return std::abs(a.x() - b.x()) <= 1 && std::abs(a.y() - b.y()) <= 1;
 }
 
-QProcess* startProgram(UiFixture& f, const QStringList& arguments) {
+QProcess* startProgram(UiFixture& f, const QStringList& arguments)
+{
     auto* program = new QProcess;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("TMP"), f.workFolder());
@@ -90,7 +95,8 @@ private slots:
     void enterAndEscapeInEveryDialog();
 };
 
-void WindowLayerTest::zoomStepsKeepTheCentrePixel() {
+void WindowLayerTest::zoomStepsKeepTheCentrePixel()
+{
     UiFixture f;
     openWideImage(f);
     QVERIFY(f.trigger("mnuImageZoom200"));
@@ -103,7 +109,8 @@ void WindowLayerTest::zoomStepsKeepTheCentrePixel() {
     }
 }
 
-void WindowLayerTest::controlWheelZoomsUnderTheMouse() {
+void WindowLayerTest::controlWheelZoomsUnderTheMouse()
+{
     UiFixture f;
     openWideImage(f);
     QVERIFY(f.trigger("mnuImageZoom200"));
@@ -116,8 +123,8 @@ void WindowLayerTest::controlWheelZoomsUnderTheMouse() {
     const QPoint mouse = viewport->rect().center() - QPoint(300, 50);
     const QPoint pixel = readOutAt(f, inPicture(mouse));
     const QPointF at = QPointF(inPicture(mouse) + box->contentsRect().topLeft());
-    QWheelEvent up(at, box->mapToGlobal(at), {}, QPoint(0, 120), Qt::NoButton, Qt::ControlModifier,
-                   Qt::NoScrollPhase, false);
+    QWheelEvent up(at, box->mapToGlobal(at), {}, QPoint(0, 120), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase,
+                   false);
     QApplication::sendEvent(box, &up);
     QCOMPARE(f.state().zoom.zoomText, std::string("240.00"));
     QVERIFY(f.action("mnuImageZoomZoomIn")->isChecked());
@@ -130,7 +137,8 @@ void WindowLayerTest::controlWheelZoomsUnderTheMouse() {
     QCOMPARE(f.state().zoom.zoomText, std::string("200.00"));
 }
 
-void WindowLayerTest::largeFrameReachesActualPixelsAndBeyond() {
+void WindowLayerTest::largeFrameReachesActualPixelsAndBeyond()
+{
     UiFixture f;
     QVERIFY(f.openThroughMenu(largeFrame()));
     kestrova::PictureBox* box = f.box("picBox2");
@@ -160,7 +168,8 @@ void WindowLayerTest::largeFrameReachesActualPixelsAndBeyond() {
     QVERIFY(!QFileInfo::exists(f.dataFile(QStringLiteral("display.bmp"))));
 }
 
-void WindowLayerTest::everyDeclaredWindowOpensAndClosesOnItsEvents() {
+void WindowLayerTest::everyDeclaredWindowOpensAndClosesOnItsEvents()
+{
     for (const kestrova::WindowEntry& entry : kestrova::childWindowTable()) {
         if (!entry.factory)
             continue;
@@ -184,12 +193,14 @@ void WindowLayerTest::everyDeclaredWindowOpensAndClosesOnItsEvents() {
         if (entry.reopenOrder > 0)
             reopened.push_back(entry);
     }
-    std::sort(reopened.begin(), reopened.end(), [](const auto& a, const auto& b) { return a.reopenOrder < b.reopenOrder; });
+    std::sort(reopened.begin(), reopened.end(),
+              [](const auto& a, const auto& b) { return a.reopenOrder < b.reopenOrder; });
     QStringList names;
     for (const kestrova::WindowEntry& entry : reopened)
         names << QString::fromLatin1(entry.name);
-    QCOMPARE(names, (QStringList{kestrova::windows::kSpectrum, kestrova::windows::kProfile, kestrova::windows::kCentroid,
-                                 kestrova::windows::kHistogram, kestrova::windows::kRegionDisplay}));
+    QCOMPARE(names,
+             (QStringList{kestrova::windows::kSpectrum, kestrova::windows::kProfile, kestrova::windows::kCentroid,
+                          kestrova::windows::kHistogram, kestrova::windows::kRegionDisplay}));
 }
 
 namespace {
@@ -201,7 +212,8 @@ struct NoServices : kestrova::WindowServices {
 
 }  // namespace
 
-void WindowLayerTest::refreshReopensOpenWindowsInTheirOrder() {
+void WindowLayerTest::refreshReopensOpenWindowsInTheirOrder()
+{
     QStringList built;
     const auto factory = [&built](const char* name) {
         return [&built, name](const kestrova::WindowContext& context) {
@@ -235,11 +247,12 @@ void WindowLayerTest::refreshReopensOpenWindowsInTheirOrder() {
     QVERIFY(!windows.isOpen(QStringLiteral("first")));
 }
 
-void WindowLayerTest::commandLineZoomAndInformation() {
+void WindowLayerTest::commandLineZoomAndInformation()
+{
     UiFixture f;
     const QString screenshot = f.folder() + QStringLiteral("/shot.png");
-    std::unique_ptr<QProcess> run(startProgram(
-        f, {largeFrame(), QStringLiteral("--zoom"), QStringLiteral("600"), QStringLiteral("--screenshot=") + screenshot}));
+    std::unique_ptr<QProcess> run(startProgram(f, {largeFrame(), QStringLiteral("--zoom"), QStringLiteral("600"),
+                                                   QStringLiteral("--screenshot=") + screenshot}));
     QCOMPARE(run->exitCode(), 0);
     const QImage shot(screenshot);
     QVERIFY(!shot.isNull());
@@ -263,7 +276,8 @@ void WindowLayerTest::commandLineZoomAndInformation() {
     QVERIFY(run->readAllStandardOutput().contains("--zoom"));
 }
 
-void WindowLayerTest::filesTitleAndDrop() {
+void WindowLayerTest::filesTitleAndDrop()
+{
     UiFixture f;
     openWideImage(f);
     QCOMPARE(f.window().windowTitle(), QStringLiteral("wide.pgm \u2013 Kestrova"));
@@ -304,16 +318,15 @@ void WindowLayerTest::filesTitleAndDrop() {
     QCOMPARE(f.window().windowTitle(), QStringLiteral("Kestrova 1.0.0"));
 }
 
-void WindowLayerTest::enterAndEscapeInEveryDialog_data() {
+void WindowLayerTest::enterAndEscapeInEveryDialog_data()
+{
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("window");
     QTest::addColumn<int>("key");
     QTest::addColumn<bool>("openAfter");
     QTest::addColumn<QString>("zoomAfter");
     const auto row = [](const char* name, const char* item, const char* window, int key, bool open,
-                        const char* zoom = "100") {
-        QTest::newRow(name) << item << window << key << open << zoom;
-    };
+                        const char* zoom = "100") { QTest::newRow(name) << item << window << key << open << zoom; };
     // Enter is Set in the threshold dialogs (they stay open), OK in the custom zoom, Close elsewhere.
     row("per-cent Enter", "mnuImageDisplayThresholdsAsPerCentValues", kestrova::windows::kThresholdsPerCent,
         Qt::Key_Return, true);
@@ -323,7 +336,8 @@ void WindowLayerTest::enterAndEscapeInEveryDialog_data() {
         Qt::Key_Enter, true);
     row("absolute Escape", "mnuImageDisplayThresholdsAsAbsoluteValues", kestrova::windows::kThresholdsAbsolute,
         Qt::Key_Escape, false);
-    row("initial Enter", "mnuFileInitialDisplayThresholds", kestrova::windows::kInitialThresholds, Qt::Key_Return, true);
+    row("initial Enter", "mnuFileInitialDisplayThresholds", kestrova::windows::kInitialThresholds, Qt::Key_Return,
+        true);
     row("initial Escape", "mnuFileInitialDisplayThresholds", kestrova::windows::kInitialThresholds, Qt::Key_Escape,
         false);
     row("zoom Enter", "mnuImageZoomCustom", kestrova::windows::kZoomCustom, Qt::Key_Return, false, "150");
@@ -333,7 +347,8 @@ void WindowLayerTest::enterAndEscapeInEveryDialog_data() {
     row("about Escape", "mnuHelpAbout", kestrova::windows::kAbout, Qt::Key_Escape, false);
 }
 
-void WindowLayerTest::enterAndEscapeInEveryDialog() {
+void WindowLayerTest::enterAndEscapeInEveryDialog()
+{
     QFETCH(QString, item);
     QFETCH(QString, window);
     QFETCH(int, key);

@@ -12,13 +12,14 @@ using uitest::UiFixture;
 
 namespace {
 
-const char* const kZoomItems[] = {"mnuImageZoomZoomIn",  "mnuImageZoomZoomOut", "mnuImageZoomFitToHeight",
-                                  "mnuImageZoomFitToWidth", "mnuImageZoom25",    "mnuImageZoom50",
-                                  "mnuImageZoom75",      "mnuImageZoom100",     "mnuImageZoom200",
+const char* const kZoomItems[] = {"mnuImageZoomZoomIn",     "mnuImageZoomZoomOut", "mnuImageZoomFitToHeight",
+                                  "mnuImageZoomFitToWidth", "mnuImageZoom25",      "mnuImageZoom50",
+                                  "mnuImageZoom75",         "mnuImageZoom100",     "mnuImageZoom200",
                                   "mnuImageZoomCustom"};
 
 // The only checked zoom item, or an empty text when none or several are checked.
-QString checkedZoomItem(UiFixture& f) {
+QString checkedZoomItem(UiFixture& f)
+{
     QString checked;
     for (const char* name : kZoomItems) {
         if (!f.action(name)->isChecked())
@@ -30,7 +31,8 @@ QString checkedZoomItem(UiFixture& f) {
     return checked;
 }
 
-QSize shown(UiFixture& f) {
+QSize shown(UiFixture& f)
+{
     return f.box("picBox2")->pictureSize();
 }
 
@@ -52,7 +54,8 @@ private slots:
     void displayChangesKeepTheZoom();
 };
 
-void ZoomTest::fixedLevelsSizeThePictureAndCheckTheirItem() {
+void ZoomTest::fixedLevelsSizeThePictureAndCheckTheirItem()
+{
     UiFixture f;
     openWideImage(f);
     QCOMPARE(shown(f), QSize(1024, 256));
@@ -76,7 +79,8 @@ void ZoomTest::fixedLevelsSizeThePictureAndCheckTheirItem() {
     QVERIFY(f.messages.isEmpty());
 }
 
-void ZoomTest::zoomInTexts() {
+void ZoomTest::zoomInTexts()
+{
     UiFixture f;
     openWideImage(f);
     const QStringList expected{"120.00", "144.00", "172.80", "207.60"};
@@ -89,12 +93,13 @@ void ZoomTest::zoomInTexts() {
     QCOMPARE(shown(f), QSize(2130, 532));
 }
 
-void ZoomTest::zoomOutTextsStopAtTwoPerCent() {
+void ZoomTest::zoomOutTextsStopAtTwoPerCent()
+{
     UiFixture f;
     openWideImage(f);
-    const QStringList expected{"83.33", "69.17", "57.50", "48.33", "40.00", "33.33", "27.50", "23.33", "19.17",
-                               "15.83", "13.33", "10.83", "9.17",  "7.50",  "6.67",  "5.83",  "5.00",  "4.17",
-                               "3.33",  "2.50",  "1.67",  "1.67"};
+    const QStringList expected{"83.33", "69.17", "57.50", "48.33", "40.00", "33.33", "27.50", "23.33",
+                               "19.17", "15.83", "13.33", "10.83", "9.17",  "7.50",  "6.67",  "5.83",
+                               "5.00",  "4.17",  "3.33",  "2.50",  "1.67",  "1.67"};
     for (const QString& text : expected) {
         QVERIFY(f.trigger("mnuImageZoomZoomOut"));
         QCOMPARE(QString::fromStdString(f.state().zoom.zoomText), text);
@@ -104,7 +109,8 @@ void ZoomTest::zoomOutTextsStopAtTwoPerCent() {
     QVERIFY(f.messages.isEmpty());
 }
 
-void ZoomTest::enlargementBeyondTheScrollRangeIsRefused() {
+void ZoomTest::enlargementBeyondTheScrollRangeIsRefused()
+{
     UiFixture f;
     openWideImage(f);
     // Any window scrolls a picture well beyond one screen pixel per image pixel.
@@ -127,7 +133,8 @@ void ZoomTest::enlargementBeyondTheScrollRangeIsRefused() {
     QCOMPARE(checkedZoomItem(f), QStringLiteral("mnuImageZoomCustom"));
 }
 
-void ZoomTest::fitToWidthAndHeightFillTheViewport() {
+void ZoomTest::fitToWidthAndHeightFillTheViewport()
+{
     UiFixture f;
     openWideImage(f);
     f.window().resize(800, 600);
@@ -139,7 +146,8 @@ void ZoomTest::fitToWidthAndHeightFillTheViewport() {
     // Measured at 100 %: the viewport's inner width over the picture box's width (1026 pixels).
     const double expected = innerWidth * 100.0 / 1026.0;
     QCOMPARE(QString::fromStdString(f.state().zoom.zoomText), QString::number(expected, 'f', 2));
-    QCOMPARE(shown(f).width(), static_cast<int>(std::lround(2048 * 0.5 * static_cast<double>(std::lround(expected)) / 100.0)));
+    QCOMPARE(shown(f).width(),
+             static_cast<int>(std::lround(2048 * 0.5 * static_cast<double>(std::lround(expected)) / 100.0)));
 
     // Fit to height starts again from 100 %, where the picture is lower than the viewport: the
     // viewport has closed round it, so the fit is 100 %.
@@ -149,7 +157,8 @@ void ZoomTest::fitToWidthAndHeightFillTheViewport() {
     QCOMPARE(shown(f), QSize(1024, 256));
 }
 
-void ZoomTest::fitNeverEnlargesASmallPicture() {
+void ZoomTest::fitNeverEnlargesASmallPicture()
+{
     UiFixture f;
     std::vector<int> pixels(64 * 16, 5);
     pixels[0] = 200;
@@ -164,29 +173,46 @@ void ZoomTest::fitNeverEnlargesASmallPicture() {
     }
 }
 
-void ZoomTest::customZoomDialog_data() {
+void ZoomTest::customZoomDialog_data()
+{
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shownAfter");
     QTest::addColumn<QString>("zoomAfterOk");
     QTest::addColumn<bool>("refused");
-    QTest::newRow("in range") << "150" << "150" << "150" << false;
-    QTest::newRow("lower end") << "1" << "1" << "1" << false;
+    QTest::newRow("in range") << "150"
+                              << "150"
+                              << "150" << false;
+    QTest::newRow("lower end") << "1"
+                               << "1"
+                               << "1" << false;
     // 500 % is a valid entry: 5120 screen pixels across.
-    QTest::newRow("upper end") << "500" << "500" << "500" << false;
-    QTest::newRow("above the range") << "600" << "100" << "100" << false;
-    QTest::newRow("zero") << "0" << "100" << "100" << false;
-    QTest::newRow("letters") << "abc" << "100" << "100" << false;
-    QTest::newRow("lone minus sign") << "-" << "100" << "100" << false;
+    QTest::newRow("upper end") << "500"
+                               << "500"
+                               << "500" << false;
+    QTest::newRow("above the range") << "600"
+                                     << "100"
+                                     << "100" << false;
+    QTest::newRow("zero") << "0"
+                          << "100"
+                          << "100" << false;
+    QTest::newRow("letters") << "abc"
+                             << "100"
+                             << "100" << false;
+    QTest::newRow("lone minus sign") << "-"
+                                     << "100"
+                                     << "100" << false;
 }
 
-void ZoomTest::customZoomDialog() {
+void ZoomTest::customZoomDialog()
+{
     QFETCH(QString, typed);
     QFETCH(QString, shownAfter);
     QFETCH(QString, zoomAfterOk);
     QFETCH(bool, refused);
     UiFixture f;
-    uitest::writePgm(f.dataFile("tiny.pgm"), 8, 4, 255, std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15,
-                                                                         16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31});
+    uitest::writePgm(f.dataFile("tiny.pgm"), 8, 4, 255,
+                     std::vector<int>{0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15,
+                                      16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31});
     QVERIFY(f.openThroughMenu(f.dataFile("tiny.pgm")));
     QVERIFY(f.trigger("mnuImageZoomCustom"));
     QWidget* dialog = f.child("frmImageZoomCustomfrm");
@@ -210,7 +236,8 @@ void ZoomTest::customZoomDialog() {
     QVERIFY(f.messages.isEmpty());
 }
 
-void ZoomTest::customZoomCancelChangesNothing() {
+void ZoomTest::customZoomCancelChangesNothing()
+{
     UiFixture f;
     openWideImage(f);
     QVERIFY(f.trigger("mnuImageZoom50"));
@@ -236,7 +263,8 @@ void ZoomTest::customZoomCancelChangesNothing() {
     QCOMPARE(checkedZoomItem(f), QStringLiteral("mnuImageZoomCustom"));
 }
 
-void ZoomTest::displayChangesKeepTheZoom() {
+void ZoomTest::displayChangesKeepTheZoom()
+{
     UiFixture f;
     openWideImage(f);
     QVERIFY(f.trigger("mnuImageZoomZoomOut"));
