@@ -7,6 +7,7 @@
 #include <system_error>
 #include <thread>
 
+#include "HistogramWalk.h"
 #include "LargeBuffer.h"
 #include "NumberFormat.h"
 #include "gFileOrg.h"
@@ -217,10 +218,8 @@ int binOfFloat(const PixelSource& p, float value)
     return bin == kNoBin ? 0 : bin;
 }
 
-// The walks count pixels by the trapezoid rule: half of the first bin, then the mean of each pair
-// of neighbouring bins. They keep the count in halves, exactly: rounding it at every step, as a
-// running integer, would lose the half of every lone pixel in a sparse histogram (a small image
-// with a wide range), and a walk over such bins would never reach its target.
+// The count below or above a bin, by the same trapezoid rule and in the same exact halves as the
+// threshold walks (HistogramWalk.h).
 std::int64_t walkStart(const DisplayHistogram& h, int bin)
 {
     return h[static_cast<std::size_t>(bin)];
@@ -344,26 +343,8 @@ std::int64_t percentTarget(std::int64_t pixelCount, float percent)
 
 ThresholdBins walkThresholdBins(const DisplayHistogram& h, std::int64_t lowerTarget, std::int64_t upperTarget)
 {
-    ThresholdBins bins;
-    int i = 0;
-    std::int64_t c = walkStart(h, 0);
-    while (c < 2 * lowerTarget && i < kLastBin) {
-        ++i;
-        c = walkStep(h, i - 1, i, c);
-    }
-    int j = kLastBin;
-    c = walkStart(h, kLastBin);
-    while (c < 2 * upperTarget && j > 0) {
-        --j;
-        c = walkStep(h, j + 1, j, c);
-    }
-    if (i >= j) {
-        i = 0;
-        j = kLastBin;
-    }
-    bins.lower = i;
-    bins.upper = j;
-    return bins;
+    const WalkedBins walked = walkHistogramBins(h, lowerTarget, upperTarget);
+    return {walked.lower, walked.upper};
 }
 
 void ThresholdsFromPercent(const PixelSource& pixels, float lowerPercent, float upperPercent,
