@@ -28,15 +28,6 @@ constexpr std::int32_t kBandHeight = 1000;
 
 using bench::medianSeconds;
 
-// A spectrum-like frame: a bright band over a sloping background, with some noise.
-double sample(std::int32_t x, std::int32_t y, std::uint32_t& seed)
-{
-    seed = seed * 1664525u + 1013904223u;
-    const double noise = static_cast<double>(seed >> 8) / 16777216.0;
-    const double band = std::abs(y - kHeight / 2) < 200 ? 0.6 : 0.0;
-    return 0.1 + 0.2 * x / kWidth + band + 0.1 * noise;
-}
-
 void fillImage(ImageStore& image, bool isFloat)
 {
     image.width = kWidth;
@@ -45,7 +36,8 @@ void fillImage(ImageStore& image, bool isFloat)
     const auto count = static_cast<std::size_t>(image.pixelCount());
     std::uint32_t seed = 12345;
     for (std::size_t p = 0; p < count; ++p) {
-        const double v = sample(static_cast<std::int32_t>(p % kWidth), static_cast<std::int32_t>(p / kWidth), seed);
+        const double v = bench::spectrumSample(static_cast<std::int32_t>(p % kWidth),
+                                               static_cast<std::int32_t>(p / kWidth), kWidth, kHeight, seed);
         if (isFloat)
             image.floatPixels.push_back(static_cast<float>(1000.0 * v));
         else

@@ -1,10 +1,17 @@
 #pragma once
 
-// The benchmarks' timing: the wall time of one run, and the median of repeated runs.
+// What the benchmarks share: the wall time of one run, the median of repeated runs, a synthetic
+// spectrum-like frame and a fresh folder for their files.
+
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace bench {
@@ -39,6 +46,29 @@ inline double medianSeconds(int runs, const std::function<void()>& work)
 inline double medianMilliseconds(int runs, const std::function<void()>& work)
 {
     return 1000.0 * medianSeconds(runs, work);
+}
+
+// One pixel of a spectrum-like frame of width x height: a bright band 400 rows high across the
+// middle over a sloping background, with some noise; `seed` steps a linear congruential generator.
+inline double spectrumSample(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                             std::uint32_t& seed)
+{
+    seed = seed * 1664525u + 1013904223u;
+    const double noise = static_cast<double>(seed >> 8) / 16777216.0;
+    const double band = std::abs(y - height / 2) < 200 ? 0.6 : 0.0;
+    return 0.1 + 0.2 * x / width + band + 0.1 * noise;
+}
+
+// A new private folder inside `parent`; "" (with the reason on standard error) when it cannot
+// be made.
+inline std::string temporaryFolder(const std::string& parent)
+{
+    std::string folder = parent + "/kestrova-bench-XXXXXX";
+    if (::mkdtemp(folder.data()) == nullptr) {
+        std::perror("mkdtemp");
+        return {};
+    }
+    return folder;
 }
 
 }  // namespace bench

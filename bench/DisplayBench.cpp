@@ -29,15 +29,6 @@ constexpr std::int32_t kHeight = 4096;
 
 using bench::medianSeconds;
 
-// A spectrum-like frame: a bright band over a sloping background, with some noise.
-double sample(std::int32_t x, std::int32_t y, std::uint32_t& seed)
-{
-    seed = seed * 1664525u + 1013904223u;
-    const double noise = static_cast<double>(seed >> 8) / 16777216.0;
-    const double band = std::abs(y - kHeight / 2) < 200 ? 0.6 : 0.0;
-    return 0.1 + 0.2 * x / kWidth + band + 0.1 * noise;
-}
-
 void fillImage(ImageStore& image, bool isFloat)
 {
     image.width = kWidth;
@@ -50,16 +41,18 @@ void fillImage(ImageStore& image, bool isFloat)
         image.floatPixels.resize(count);
         for (std::size_t p = 0; p < count; ++p)
             image.floatPixels[p] = static_cast<float>(
-                1000.0 * sample(static_cast<std::int32_t>(p % kWidth), static_cast<std::int32_t>(p / kWidth), seed));
+                1000.0 * bench::spectrumSample(static_cast<std::int32_t>(p % kWidth),
+                                               static_cast<std::int32_t>(p / kWidth), kWidth, kHeight, seed));
         const auto [lo, hi] = std::minmax_element(image.floatPixels.begin(), image.floatPixels.end());
         image.floatMin = *lo;
         image.floatMax = *hi;
     } else {
         image.intPixels.resize(count);
         for (std::size_t p = 0; p < count; ++p)
-            image.intPixels[p] =
-                static_cast<std::int32_t>(65535.0 * std::min(1.0, sample(static_cast<std::int32_t>(p % kWidth),
-                                                                         static_cast<std::int32_t>(p / kWidth), seed)));
+            image.intPixels[p] = static_cast<std::int32_t>(
+                65535.0 *
+                std::min(1.0, bench::spectrumSample(static_cast<std::int32_t>(p % kWidth),
+                                                    static_cast<std::int32_t>(p / kWidth), kWidth, kHeight, seed)));
         const auto [lo, hi] = std::minmax_element(image.intPixels.begin(), image.intPixels.end());
         image.intMin = *lo;
         image.intMax = *hi;
@@ -93,11 +86,9 @@ int main(int argc, char** argv)
 {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
 
-    std::string folder = workFolderFromEnvironment() + "/kestrova-bench-XXXXXX";
-    if (::mkdtemp(folder.data()) == nullptr) {
-        std::perror("mkdtemp");
+    const std::string folder = bench::temporaryFolder(workFolderFromEnvironment());
+    if (folder.empty())
         return 1;
-    }
 
     std::vector<Row> rows;
     bool ok = true;

@@ -114,11 +114,9 @@ int main(int argc, char** argv)
 {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
 
-    std::string folder = workFolderFromEnvironment() + "/kestrova-bench-XXXXXX";
-    if (::mkdtemp(folder.data()) == nullptr) {
-        std::perror("mkdtemp");
+    const std::string folder = bench::temporaryFolder(workFolderFromEnvironment());
+    if (folder.empty())
         return 1;
-    }
 
     struct Size {
         std::int32_t width;
